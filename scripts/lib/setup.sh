@@ -1,0 +1,60 @@
+# Shared by scripts/test and scripts/demo: installing what is missing,
+# building a preset, and making a private Wine prefix under the build folder.
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+  local missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  command -v g++ >/dev/null || missing+=(g++)
+  [ -d /usr/src/googletest ] || missing+=(googletest)
+  command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
+  command -v wine >/dev/null || missing+=(wine wine64)
+  [ -x /usr/lib/wine/wine ] || missing+=(wine32:i386)
+  command -v Xvfb >/dev/null || missing+=(xvfb xauth)
+  command -v convert >/dev/null || missing+=(imagemagick)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    >/dev/null || { echo "!! package installation failed"; return 1; }
+}
+
+build_preset() {
+  local preset=$1
+  echo "== building $preset"
+  if [ ! -f "build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" >"build-$preset-configure.log" 2>&1 || { cat "build-$preset-configure.log"; return 1; }
+    mkdir -p build && mv "build-$preset-configure.log" build/
+  fi
+  cmake --build "build/$preset" 2>&1 | grep -Ev '^\[[0-9]+/[0-9]+\] ' ; return "${PIPESTATUS[0]}"
+}
+
+# make_prefix PATH ARCH: a Wine prefix of its own, never the user's, without
+# the mono and gecko prompts, and with the user folders as plain folders so
+# that nothing a test walks leads into the home folder of whoever runs it.
+make_prefix() {
+  local prefix=$1 arch=$2
+  if [ ! -f "$prefix/.lindqua-ready" ]; then
+    echo "== creating Wine prefix $prefix"
+    rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
+    WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$prefix wineserver -w
+    local user
+    for user in "$prefix"/drive_c/users/*/; do
+      local link
+      for link in "$user"*; do
+        if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+      done
+    done
+    [ -d "$prefix/drive_c/windows" ] || { echo "!! wineboot failed for $prefix"; return 1; }
+    touch "$prefix/.lindqua-ready"
+  fi
+}

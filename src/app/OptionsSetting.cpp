@@ -1,0 +1,7 @@
+#include "app/OptionsSetting.h"
+
+namespace lindqua {
+
+TOptionsSetting OptionsSetting;
+
+}  // namespace lindqua

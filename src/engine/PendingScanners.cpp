@@ -1,0 +1,40 @@
+// Sections whose scanners are not built yet. Each writes its status text, as
+// every scanner does when it starts, and finds nothing. A scanner leaves this
+// file when its real implementation lands.
+#include "engine/ScanSection.h"
+#include "engine/Scanners.h"
+
+namespace lindqua {
+
+namespace {
+void NotBuiltYet(ScanContext& scan, int section) {
+  if (const ScanSectionInfo* info = FindScanSection(section); info && info->statusText)
+    scan.SetStatusText(info->statusText);
+}
+}  // namespace
+
+void ScanClassesRoot(ScanContext& scan) { NotBuiltYet(scan, 3); }
+void ScanCurrentUser(ScanContext& scan) { NotBuiltYet(scan, 4); }
+void ScanLocalMachine(ScanContext& scan) { NotBuiltYet(scan, 5); }
+void ScanUsers(ScanContext& scan) { NotBuiltYet(scan, 6); }
+void ScanSharedDlls(ScanContext& scan) { NotBuiltYet(scan, 7); }
+void ScanSoftwareLocations(ScanContext& scan) { NotBuiltYet(scan, 8); }
+void ScanStartMenuOrder(ScanContext& scan) { NotBuiltYet(scan, 9); }
+void ScanObsoleteSoftware(ScanContext& scan) { NotBuiltYet(scan, 10); }
+void ScanFileExtensions(ScanContext& scan) { NotBuiltYet(scan, 11); }
+void ScanFonts(ScanContext& scan) { NotBuiltYet(scan, 12); }
+void ScanHelpFiles(ScanContext& scan) { NotBuiltYet(scan, 13); }
+void ScanStartupPrograms(ScanContext& scan) { NotBuiltYet(scan, 14); }
+void ScanAddRemovePrograms(ScanContext& scan) { NotBuiltYet(scan, 15); }
+void ScanCustomControls(ScanContext& scan) { NotBuiltYet(scan, 16); }
+void ScanServices(ScanContext& scan) { NotBuiltYet(scan, 17); }
+void ScanShortcuts(ScanContext& scan) { NotBuiltYet(scan, 18); }
+void ScanSoundEvents(ScanContext& scan) { NotBuiltYet(scan, 19); }
+void ScanActiveX(ScanContext& scan) { NotBuiltYet(scan, 20); }
+void ScanInstaller(ScanContext& scan) { NotBuiltYet(scan, 21); }
+void ScanOpenWithApps(ScanContext&) {}
+void ScanEmptyUninstallEntries(ScanContext& scan) { NotBuiltYet(scan, 23); }
+void ScanMruLists(ScanContext& scan) { NotBuiltYet(scan, 24); }
+void ScanEmptyKeys(ScanContext& scan) { NotBuiltYet(scan, 25); }
+
+}  // namespace lindqua

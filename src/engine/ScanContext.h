@@ -1,0 +1,62 @@
+#pragma once
+// What every scanner works with: the platform, the drive facts measured when
+// the scan was created, the sink for rows and texts, and the stop flag.
+#include <string>
+#include <string_view>
+
+#include "engine/ResultsModel.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryBackend.h"
+#include "platform/SystemFacts.h"
+
+namespace lindqua {
+
+struct ScanPlatform {
+  RegistryBackend& registry;
+  FileSystem& files;
+  SystemFacts& facts;
+};
+
+class ScanContext {
+ public:
+  ScanContext(ScanPlatform platform, ScanSink sink) : platform_(platform), sink_(std::move(sink)) {}
+
+  RegistryBackend& Registry() noexcept { return platform_.registry; }
+  FileSystem& Files() noexcept { return platform_.files; }
+  SystemFacts& Facts() noexcept { return platform_.facts; }
+
+  // The stop flag: tested before each section, key and value.
+  bool Terminated() const noexcept { return sink_.Stopped(); }
+
+  // The running section's status text; the hive sweeps read it back to pick
+  // their skip rules, so it is kept here as well as shown.
+  void SetStatusText(std::string_view text);
+  const std::string& StatusText() const noexcept { return statusText_; }
+  void SetStatusVisible(bool visible);
+  // Shows where the scan is: the key path about to be examined.
+  void ShowDetail(std::string_view text);
+  void SetDetailVisible(bool visible);
+  // The only way a scanner adds a row; rows carry the running section.
+  void AddFinding(std::string_view caption, std::string_view shownText, std::string_view location, int tag);
+
+  ScanSink& Sink() noexcept { return sink_; }
+
+  int currentSection = 0;
+  std::string DriveLetters;
+  bool DriveAReady = false;
+  bool DriveBReady = false;
+  bool UnderWow64 = false;
+  bool IsNT6 = false;
+  // A copy taken when the scan was created: the settings record has no lock.
+  bool IgnoreRemovableDrive = false;
+
+ private:
+  ScanPlatform platform_;
+  ScanSink sink_;
+  std::string statusText_;
+  bool statusVisible_ = false;
+  std::string detailText_;
+  bool detailVisible_ = false;
+};
+
+}  // namespace lindqua

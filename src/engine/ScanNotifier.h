@@ -1,0 +1,20 @@
+#pragma once
+// How a scan tells its owner about progress. Implementations post and never
+// wait: the Win32 window posts MSG_SECTION_DONE and MSG_SCAN_FINISHED to
+// itself, tests and the console record what arrived.
+namespace lindqua {
+
+inline constexpr unsigned MSG_SHOW_INSTANCE = 0x2410;
+inline constexpr unsigned MSG_CLEAN_ONCE = 0x2411;
+inline constexpr unsigned MSG_RESTORE_POINT_DONE = 0x2412;
+inline constexpr unsigned MSG_SECTION_DONE = 0x2413;
+inline constexpr unsigned MSG_SCAN_FINISHED = 0x2414;
+
+class ScanNotifier {
+ public:
+  virtual ~ScanNotifier() = default;
+  virtual void PostSectionDone() = 0;
+  virtual void PostScanFinished() = 0;
+};
+
+}  // namespace lindqua

@@ -1,0 +1,80 @@
+#pragma once
+// Files, folders, drives, environment and shell paths, as the program sees
+// them through Windows paths ("C:\Dir\File.ext"). Every method answers and
+// never throws; a path it cannot judge is reported as not existing.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lindqua {
+
+enum class DriveType : std::uint32_t {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6
+};
+
+struct FolderEntry {
+  std::string name;
+  bool isDirectory = false;
+  std::uint64_t size = 0;
+  std::int64_t writeTime = 0;  // FILETIME ticks
+};
+
+// Shell folder ids the program asks for (CSIDL values).
+namespace SpecialFolder {
+inline constexpr int Programs = 0x0002;
+inline constexpr int Personal = 0x0005;
+inline constexpr int Startup = 0x0007;
+inline constexpr int Recent = 0x0008;
+inline constexpr int StartMenu = 0x000B;
+inline constexpr int Desktop = 0x0010;
+inline constexpr int AppData = 0x001A;
+inline constexpr int CommonStartMenu = 0x0016;
+inline constexpr int CommonPrograms = 0x0017;
+inline constexpr int CommonStartup = 0x0018;
+inline constexpr int CommonDesktop = 0x0019;
+inline constexpr int LocalAppData = 0x001C;
+inline constexpr int Windows = 0x0024;
+inline constexpr int System = 0x0025;
+inline constexpr int ProgramFiles = 0x0026;
+inline constexpr int CommonAppData = 0x0023;
+}  // namespace SpecialFolder
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // An existing file (not a folder) has this path.
+  virtual bool FileExists(std::string_view path) = 0;
+  // An existing folder has this path; a trailing "\" is accepted.
+  virtual bool DirectoryExists(std::string_view path) = 0;
+  // The entries of a folder, without "." and "..", in the file system's order.
+  virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
+
+  // Type of the drive whose root is letter + ":\".
+  virtual DriveType DriveTypeOf(char letter) = 0;
+  // The drive holds a readable volume; asked with the critical-error box off.
+  virtual bool VolumeReady(char letter) = 0;
+
+  // %NAME% references replaced by their values; unknown names stay as written.
+  virtual std::string ExpandEnvironment(std::string_view text) = 0;
+
+  // Creates the folder and every missing parent; true when it exists afterwards.
+  virtual bool ForceDirectories(std::string_view path) = 0;
+  virtual bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  // Deletes a file or a folder with its contents, permanently and silently.
+  virtual bool DeletePath(std::string_view path) = 0;
+  // A shell folder by CSIDL; empty when the system has none.
+  virtual std::string GetSpecialFolder(int csidl) = 0;
+  // The target path stored in a shortcut file; nullopt when it cannot be read.
+  virtual std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) = 0;
+};
+
+}  // namespace lindqua

@@ -1,0 +1,24 @@
+#pragma once
+// Applies a registry text file (REGEDIT4 or version 5.00, UTF-8 or UTF-16LE
+// with its byte-order mark) to any registry backend. Tests and benchmarks seed
+// the in-memory registry with it so that fixtures read like data; the same
+// files go through the system's own regedit on Windows.
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/RegistryBackend.h"
+
+namespace lindqua {
+
+class RegTextError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Throws RegTextError naming the line for text it cannot read; keys and values
+// it cannot write are an error too, so a fixture never half-applies silently.
+// In a REGEDIT4 file the bytes of hex(1), hex(2) and hex(7) data are taken as
+// UTF-8 text; in a version 5.00 file they are UTF-16LE as stored.
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes);
+
+}  // namespace lindqua

@@ -1,0 +1,143 @@
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace lindqua {
+
+char AsciiUpper(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiLower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = AsciiUpper(c);
+  return out;
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = AsciiLower(c);
+  return out;
+}
+
+bool SameText(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  return true;
+}
+
+std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from) noexcept {
+  if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
+  if (haystack.size() < needle.size()) return std::string_view::npos;
+  const char first = AsciiUpper(needle[0]);
+  for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
+    if (AsciiUpper(haystack[i]) != first) continue;
+    if (SameText(haystack.substr(i, needle.size()), needle)) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool ContainsText(std::string_view haystack, std::string_view needle) noexcept {
+  return FindText(haystack, needle) != std::string_view::npos;
+}
+
+bool StartsWithText(std::string_view text, std::string_view prefix) noexcept {
+  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+bool EndsWithText(std::string_view text, std::string_view suffix) noexcept {
+  return text.size() >= suffix.size() && SameText(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  while (i < text.size()) {
+    unsigned char c = byte(i);
+    char32_t cp = 0xFFFD;
+    std::size_t len = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size() && (byte(i + 1) & 0xC0) == 0x80) {
+      cp = ((c & 0x1F) << 6) | (byte(i + 1) & 0x3F);
+      len = 2;
+      if (cp < 0x80) cp = 0xFFFD;
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size() && (byte(i + 1) & 0xC0) == 0x80 &&
+               (byte(i + 2) & 0xC0) == 0x80) {
+      cp = ((c & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+      len = 3;
+      // Lone surrogates encoded in UTF-8 (WTF-8) are kept so that a registry
+      // name holding one survives a round trip through the program.
+      if (cp < 0x800) cp = 0xFFFD;
+    } else if ((c & 0xF8) == 0xF0 && i + 3 < text.size() && (byte(i + 1) & 0xC0) == 0x80 &&
+               (byte(i + 2) & 0xC0) == 0x80 && (byte(i + 3) & 0xC0) == 0x80) {
+      cp = ((c & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) | ((byte(i + 2) & 0x3F) << 6) | (byte(i + 3) & 0x3F);
+      len = 4;
+      if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+    i += len;
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
+  std::u16string units;
+  units.reserve(size / 2);
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    char16_t u = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+    if (u == 0) break;
+    units.push_back(u);
+  }
+  return Utf16ToUtf8(units);
+}
+
+Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {
+  std::u16string units = Utf8ToUtf16(text);
+  if (terminate) units.push_back(0);
+  Bytes out;
+  out.reserve(units.size() * 2);
+  for (char16_t u : units) {
+    out.push_back(static_cast<std::uint8_t>(u & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(u >> 8));
+  }
+  return out;
+}
+
+}  // namespace lindqua

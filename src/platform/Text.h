@@ -1,0 +1,34 @@
+#pragma once
+// Case rules shared by every layer: "without regard to case" means ASCII-only
+// upper-casing of both sides, which is safe on UTF-8 bytes.
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <string_view>
+
+namespace lindqua {
+
+using Bytes = std::vector<std::uint8_t>;
+
+char AsciiUpper(char c) noexcept;
+char AsciiLower(char c) noexcept;
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+bool SameText(std::string_view a, std::string_view b) noexcept;
+// Plain substring test without regard to case.
+bool ContainsText(std::string_view haystack, std::string_view needle) noexcept;
+// Position of needle without regard to case, or npos.
+std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from = 0) noexcept;
+bool StartsWithText(std::string_view text, std::string_view prefix) noexcept;
+bool EndsWithText(std::string_view text, std::string_view suffix) noexcept;
+
+// UTF-8 <-> UTF-16 conversions used at the registry's byte level: string data
+// in the registry is stored as UTF-16LE, names travel as UTF-8 everywhere else.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+// Reads UTF-16LE bytes up to the first NUL character (an odd last byte is ignored).
+std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
+// UTF-16LE bytes of text followed by one NUL character, as the registry stores strings.
+Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate = true);
+
+}  // namespace lindqua

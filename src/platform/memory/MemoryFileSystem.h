@@ -1,0 +1,50 @@
+#pragma once
+// Files, folders, drives and environment held in memory, with the Windows
+// path rules the program can observe: case-insensitive names that keep their
+// stored case, "\" or "/" separators, "." and "..", trailing dots and blanks
+// dropped from the last name, invalid characters never found.
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/FileSystem.h"
+
+namespace lindqua {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  // Starts with drive C: as a ready fixed disk holding only its root folder.
+  MemoryFileSystem();
+  ~MemoryFileSystem() override;
+
+  // Test set-up; parents are created as needed. False for an unusable path.
+  bool AddFile(std::string_view path, std::uint64_t size = 0);
+  bool AddFolder(std::string_view path);
+  bool AddShortcut(std::string_view path, std::string_view target);
+  // Adds or changes a drive; a ready drive gets its root folder.
+  void SetDrive(char letter, DriveType type, bool ready);
+  void SetEnvironment(std::string_view name, std::string_view value);
+  void SetSpecialFolder(int csidl, std::string_view path);
+  void SetCurrentFolder(std::string_view path);
+  // How many existence questions reached this file system (for cache tests).
+  std::uint64_t QueryCount() const;
+
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  std::vector<FolderEntry> ListFolder(std::string_view folder) override;
+  DriveType DriveTypeOf(char letter) override;
+  bool VolumeReady(char letter) override;
+  std::string ExpandEnvironment(std::string_view text) override;
+  bool ForceDirectories(std::string_view path) override;
+  bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool DeletePath(std::string_view path) override;
+  std::string GetSpecialFolder(int csidl) override;
+  std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override;
+
+  struct State;
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace lindqua

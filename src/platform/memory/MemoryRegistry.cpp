@@ -1,0 +1,301 @@
+#include "platform/memory/MemoryRegistry.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace lindqua {
+
+namespace {
+constexpr std::size_t MaxKeyNameLength = 255;
+constexpr std::size_t MaxValueNameLength = 16383;
+
+std::vector<std::string_view> SplitPath(std::string_view path) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+}  // namespace
+
+struct MemoryRegistry::Node {
+  std::string name;
+  Node* parent = nullptr;
+  bool deleted = false;
+  std::uint32_t deniedAccess = 0;
+  std::vector<std::shared_ptr<Node>> children;
+  std::unordered_map<std::string, std::size_t> childIndex;  // upper-cased name -> position
+  std::vector<RegValueEntry> values;
+  std::unordered_map<std::string, std::size_t> valueIndex;
+
+  Node* FindChild(std::string_view childName) {
+    auto it = childIndex.find(UpperCase(childName));
+    return it == childIndex.end() ? nullptr : children[it->second].get();
+  }
+
+  Node* AddChild(std::string_view childName) {
+    auto node = std::make_shared<Node>();
+    node->name = std::string(childName);
+    node->parent = this;
+    childIndex.emplace(UpperCase(childName), children.size());
+    children.push_back(std::move(node));
+    return children.back().get();
+  }
+
+  void RemoveChild(Node* child) {
+    auto it = std::find_if(children.begin(), children.end(), [&](const auto& c) { return c.get() == child; });
+    if (it == children.end()) return;
+    MarkDeleted(**it);
+    children.erase(it);
+    Reindex();
+  }
+
+  static void MarkDeleted(Node& node) {
+    node.deleted = true;
+    for (auto& c : node.children) MarkDeleted(*c);
+  }
+
+  void Reindex() {
+    childIndex.clear();
+    for (std::size_t i = 0; i < children.size(); ++i) childIndex.emplace(UpperCase(children[i]->name), i);
+  }
+
+  RegValueEntry* FindValue(std::string_view valueName) {
+    auto it = valueIndex.find(UpperCase(valueName));
+    return it == valueIndex.end() ? nullptr : &values[it->second];
+  }
+
+  void ReindexValues() {
+    valueIndex.clear();
+    for (std::size_t i = 0; i < values.size(); ++i) valueIndex.emplace(UpperCase(values[i].name), i);
+  }
+};
+
+struct MemoryRegistry::State {
+  std::mutex mutex;
+  std::shared_ptr<Node> machine = std::make_shared<Node>();
+  std::shared_ptr<Node> users = std::make_shared<Node>();
+  std::shared_ptr<Node> config = std::make_shared<Node>();
+  Node* classesRoot = nullptr;
+  Node* currentUser = nullptr;
+
+  Node* RootNode(RootKey root) {
+    switch (root) {
+      case RootKey::ClassesRoot: return classesRoot;
+      case RootKey::CurrentUser: return currentUser;
+      case RootKey::LocalMachine: return machine.get();
+      case RootKey::Users: return users.get();
+      case RootKey::CurrentConfig: return config.get();
+    }
+    return nullptr;
+  }
+};
+
+namespace {
+
+using Node = MemoryRegistry::Node;
+using State = MemoryRegistry::State;
+
+// Child nodes are owned by their parent's vector; a handle keeps its node
+// alive through the owning pointer chain of the state, and checks `deleted`
+// before every use, as Windows answers ERROR_KEY_DELETED.
+class MemoryKey : public RegistryKey {
+ public:
+  MemoryKey(std::shared_ptr<State> state, Node* node, std::shared_ptr<Node> keepAlive, std::uint32_t access)
+      : state_(std::move(state)), node_(node), keepAlive_(std::move(keepAlive)), access_(access) {}
+
+  RegStatus OpenSubKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    Node* node = node_;
+    for (auto part : SplitPath(path)) {
+      node = node->FindChild(part);
+      if (!node) return RegStatus::NotFound;
+    }
+    if (node->deniedAccess & access) return RegStatus::AccessDenied;
+    out = std::make_unique<MemoryKey>(state_, node, KeepAliveFor(node), access);
+    return RegStatus::Ok;
+  }
+
+  RegStatus CreateSubKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    auto parts = SplitPath(path);
+    for (auto part : parts)
+      if (part.size() > MaxKeyNameLength) return RegStatus::InvalidArgument;
+    Node* node = node_;
+    for (auto part : parts) {
+      Node* child = node->FindChild(part);
+      if (!child) {
+        // Like Windows, creating below the handle's own key needs the right on that handle.
+        if (node == node_ && !(access_ & RegAccess::CreateSubKey)) return RegStatus::AccessDenied;
+        if (node->deniedAccess & RegAccess::CreateSubKey) return RegStatus::AccessDenied;
+        child = node->AddChild(part);
+      }
+      node = child;
+    }
+    if (node->deniedAccess & access) return RegStatus::AccessDenied;
+    out = std::make_unique<MemoryKey>(state_, node, KeepAliveFor(node), access);
+    return RegStatus::Ok;
+  }
+
+  RegStatus EnumSubKeys(std::vector<std::string>& names) override {
+    std::lock_guard lock(state_->mutex);
+    names.clear();
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::EnumerateSubKeys)) return RegStatus::AccessDenied;
+    names.reserve(node_->children.size());
+    for (auto& c : node_->children) names.push_back(c->name);
+    return RegStatus::Ok;
+  }
+
+  RegStatus EnumValues(std::vector<std::string>& names) override {
+    std::lock_guard lock(state_->mutex);
+    names.clear();
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::QueryValue)) return RegStatus::AccessDenied;
+    names.reserve(node_->values.size());
+    for (auto& v : node_->values) names.push_back(v.name);
+    return RegStatus::Ok;
+  }
+
+  RegStatus EnumValueEntries(std::vector<RegValueEntry>& entries) override {
+    std::lock_guard lock(state_->mutex);
+    entries.clear();
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::QueryValue)) return RegStatus::AccessDenied;
+    entries = node_->values;
+    return RegStatus::Ok;
+  }
+
+  RegStatus QueryValue(std::string_view name, RegValue& out) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::QueryValue)) return RegStatus::AccessDenied;
+    RegValueEntry* v = node_->FindValue(name);
+    if (!v) return RegStatus::NotFound;
+    out = v->value;
+    return RegStatus::Ok;
+  }
+
+  RegStatus QueryInfo(RegKeyInfo& out) override {
+    std::lock_guard lock(state_->mutex);
+    out = RegKeyInfo{};
+    if (node_->deleted) return RegStatus::Failed;
+    out.subKeyCount = static_cast<std::uint32_t>(node_->children.size());
+    out.valueCount = static_cast<std::uint32_t>(node_->values.size());
+    for (auto& c : node_->children)
+      out.maxSubKeyLength = std::max(out.maxSubKeyLength, static_cast<std::uint32_t>(Utf8ToUtf16(c->name).size()));
+    for (auto& v : node_->values) {
+      out.maxValueNameLength =
+          std::max(out.maxValueNameLength, static_cast<std::uint32_t>(Utf8ToUtf16(v.name).size()));
+      out.maxDataLength = std::max(out.maxDataLength, static_cast<std::uint32_t>(v.value.data.size()));
+    }
+    return RegStatus::Ok;
+  }
+
+  RegStatus SetValue(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::SetValue)) return RegStatus::AccessDenied;
+    if (name.size() > MaxValueNameLength * 3 || Utf8ToUtf16(name).size() > MaxValueNameLength)
+      return RegStatus::InvalidArgument;
+    if (RegValueEntry* v = node_->FindValue(name)) {
+      v->value.type = type;
+      v->value.data.assign(data.begin(), data.end());
+      return RegStatus::Ok;
+    }
+    node_->values.push_back(RegValueEntry{std::string(name), RegValue{type, Bytes(data.begin(), data.end())}});
+    node_->valueIndex.emplace(UpperCase(name), node_->values.size() - 1);
+    return RegStatus::Ok;
+  }
+
+  RegStatus DeleteValue(std::string_view name) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    if (!(access_ & RegAccess::SetValue)) return RegStatus::AccessDenied;
+    auto it = node_->valueIndex.find(UpperCase(name));
+    if (it == node_->valueIndex.end()) return RegStatus::NotFound;
+    node_->values.erase(node_->values.begin() + static_cast<std::ptrdiff_t>(it->second));
+    node_->ReindexValues();
+    return RegStatus::Ok;
+  }
+
+  RegStatus DeleteSubKeyTree(std::string_view path) override {
+    std::lock_guard lock(state_->mutex);
+    if (node_->deleted) return RegStatus::Failed;
+    Node* node = node_;
+    auto parts = SplitPath(path);
+    if (parts.empty()) return RegStatus::InvalidArgument;
+    for (auto part : parts) {
+      node = node->FindChild(part);
+      if (!node) return RegStatus::NotFound;
+    }
+    if (IsRootNode(node)) return RegStatus::AccessDenied;
+    node->parent->RemoveChild(node);
+    return RegStatus::Ok;
+  }
+
+ private:
+  bool IsRootNode(Node* node) const {
+    return node == state_->classesRoot || node == state_->currentUser || !node->parent;
+  }
+
+  // A node is kept alive by the shared pointer in its parent; a handle holds
+  // that pointer so the node outlives its deletion while the handle is open.
+  static std::shared_ptr<Node> KeepAliveFor(Node* node) {
+    if (!node->parent) return nullptr;
+    for (auto& c : node->parent->children)
+      if (c.get() == node) return c;
+    return nullptr;
+  }
+
+  std::shared_ptr<State> state_;
+  Node* node_;
+  std::shared_ptr<Node> keepAlive_;
+  std::uint32_t access_;
+};
+
+Node* EnsurePath(Node* from, std::string_view path) {
+  Node* node = from;
+  for (auto part : SplitPath(path)) {
+    Node* child = node->FindChild(part);
+    node = child ? child : node->AddChild(part);
+  }
+  return node;
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() : state_(std::make_shared<State>()) {
+  EnsurePath(state_->users.get(), ".Default");
+  state_->currentUser = EnsurePath(state_->users.get(), CurrentUserSid);
+  state_->classesRoot = EnsurePath(state_->machine.get(), "Software\\Classes");
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+RegStatus MemoryRegistry::OpenRoot(RootKey root, std::uint32_t access, std::unique_ptr<RegistryKey>& out) {
+  std::lock_guard lock(state_->mutex);
+  Node* node = state_->RootNode(root);
+  if (!node) return RegStatus::InvalidArgument;
+  out = std::make_unique<MemoryKey>(state_, node, nullptr, access);
+  return RegStatus::Ok;
+}
+
+bool MemoryRegistry::DenyAccess(RootKey root, std::string_view path, std::uint32_t deniedMask) {
+  std::lock_guard lock(state_->mutex);
+  Node* node = state_->RootNode(root);
+  for (auto part : SplitPath(path)) {
+    node = node->FindChild(part);
+    if (!node) return false;
+  }
+  node->deniedAccess = deniedMask;
+  return true;
+}
+
+}  // namespace lindqua

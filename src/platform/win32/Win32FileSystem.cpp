@@ -1,0 +1,153 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WinText.h"
+
+namespace lindqua {
+
+namespace {
+
+DWORD Attributes(std::string_view path) {
+  if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+  const std::wstring wide = Wide(path);
+  return ::GetFileAttributesW(wide.c_str());
+}
+
+// Keeps COM initialised on this thread for the length of one call.
+class ComScope {
+ public:
+  ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(std::string_view path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::DirectoryExists(std::string_view path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
+  std::vector<FolderEntry> out;
+  std::string pattern(folder);
+  if (pattern.empty()) return out;
+  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  const std::wstring wide = Wide(pattern);
+  WIN32_FIND_DATAW data{};
+  UniqueFindHandle find(::FindFirstFileW(wide.c_str(), &data));
+  if (!find) return out;
+  do {
+    const std::wstring_view name(data.cFileName);
+    if (name == L"." || name == L"..") continue;
+    out.push_back(FolderEntry{Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                              (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                              (static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                  data.ftLastWriteTime.dwLowDateTime});
+  } while (::FindNextFileW(find.get(), &data));
+  return out;
+}
+
+DriveType Win32FileSystem::DriveTypeOf(char letter) {
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
+  return static_cast<DriveType>(::GetDriveTypeW(root));
+}
+
+bool Win32FileSystem::VolumeReady(char letter) {
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
+  // Without this an empty floppy or card drive asks the user to insert a disk.
+  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  DWORD serial = 0, maxLength = 0, flags = 0;
+  const BOOL ready = ::GetVolumeInformationW(root, nullptr, 0, &serial, &maxLength, &flags, nullptr, 0);
+  ::SetErrorMode(previous);
+  return ready != FALSE;
+}
+
+std::string Win32FileSystem::ExpandEnvironment(std::string_view text) {
+  const std::wstring wide = Wide(text);
+  std::wstring buffer(wide.size() + 256, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD needed = ::ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (needed == 0) return std::string(text);
+    if (needed <= buffer.size()) return Narrow(std::wstring_view(buffer.data(), needed - 1));
+    buffer.resize(needed);
+  }
+  return std::string(text);
+}
+
+bool Win32FileSystem::ForceDirectories(std::string_view path) {
+  std::string current;
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find_first_of("\\/");
+    current.append(rest.substr(0, slash));
+    if (!current.empty() && current.back() != ':' && !DirectoryExists(current)) {
+      const std::wstring wide = Wide(current);
+      ::CreateDirectoryW(wide.c_str(), nullptr);
+    }
+    if (slash == std::string_view::npos) break;
+    current.push_back('\\');
+    rest.remove_prefix(slash + 1);
+  }
+  return DirectoryExists(path);
+}
+
+bool Win32FileSystem::CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) {
+  const std::wstring source = Wide(from);
+  const std::wstring target = Wide(to);
+  return ::CopyFileW(source.c_str(), target.c_str(), failIfExists) != FALSE;
+}
+
+bool Win32FileSystem::DeletePath(std::string_view path) {
+  if (path.empty()) return false;
+  std::wstring from = Wide(path);
+  from.push_back(L'\0');  // the list ends with a second NUL
+  SHFILEOPSTRUCTW operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+std::string Win32FileSystem::GetSpecialFolder(int csidl) {
+  LPITEMIDLIST list = nullptr;
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return {};
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const BOOL ok = ::SHGetPathFromIDListW(list, buffer);
+  ::CoTaskMemFree(list);
+  return ok ? Narrow(buffer) : std::string();
+}
+
+std::optional<std::string> Win32FileSystem::ShortcutTarget(std::string_view shortcutPath) {
+  ComScope com;
+  ComPtr<IShellLinkW> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.put()))))
+    return std::nullopt;
+  ComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put())))) return std::nullopt;
+  const std::wstring wide = Wide(shortcutPath);
+  if (FAILED(file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
+  wchar_t target[MAX_PATH + 1] = {};
+  WIN32_FIND_DATAW data{};
+  if (FAILED(link->GetPath(target, MAX_PATH, &data, 0))) return std::nullopt;
+  return Narrow(target);
+}
+
+}  // namespace lindqua

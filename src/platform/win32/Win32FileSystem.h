@@ -1,0 +1,23 @@
+#pragma once
+// Files, folders, drives, environment and shell folders through the wide
+// Windows and shell functions.
+#include "platform/FileSystem.h"
+
+namespace lindqua {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  std::vector<FolderEntry> ListFolder(std::string_view folder) override;
+  DriveType DriveTypeOf(char letter) override;
+  bool VolumeReady(char letter) override;
+  std::string ExpandEnvironment(std::string_view text) override;
+  bool ForceDirectories(std::string_view path) override;
+  bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool DeletePath(std::string_view path) override;
+  std::string GetSpecialFolder(int csidl) override;
+  std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override;
+};
+
+}  // namespace lindqua

@@ -1,0 +1,98 @@
+// What the engine relies on from the file system, checked on every implementation.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "contract/PlatformUnderTest.h"
+
+namespace lindqua::test {
+
+TEST_P(FilesContract, FilesAndFoldersAreTellApart) {
+  const std::string dir = under->ScratchFolder();
+  ASSERT_TRUE(under->MakeFolder(dir + "\\Sub"));
+  ASSERT_TRUE(under->MakeFile(dir + "\\Sub\\file.txt", 3));
+  auto& fs = Files();
+  EXPECT_TRUE(fs.FileExists(dir + "\\Sub\\file.txt"));
+  EXPECT_TRUE(fs.FileExists(UpperCase(dir + "\\Sub\\file.txt"))) << "names match without case";
+  EXPECT_TRUE(fs.FileExists(dir + "/Sub/file.txt")) << "forward slashes separate too";
+  EXPECT_FALSE(fs.FileExists(dir + "\\Sub"));
+  EXPECT_FALSE(fs.FileExists(dir + "\\Sub\\"));
+  EXPECT_FALSE(fs.FileExists(dir + "\\Sub\\file.txt\\"));
+  EXPECT_FALSE(fs.FileExists(dir + "\\Sub\\missing.txt"));
+  EXPECT_TRUE(fs.DirectoryExists(dir + "\\Sub"));
+  EXPECT_TRUE(fs.DirectoryExists(dir + "\\Sub\\"));
+  EXPECT_FALSE(fs.DirectoryExists(dir + "\\Sub\\file.txt"));
+  EXPECT_FALSE(fs.DirectoryExists(dir + "\\Gone\\"));
+  EXPECT_TRUE(fs.DirectoryExists("C:\\"));
+  EXPECT_TRUE(fs.FileExists(dir + "\\Sub\\.\\..\\Sub\\file.txt"));
+  EXPECT_FALSE(fs.FileExists(""));
+  EXPECT_FALSE(fs.DirectoryExists(""));
+}
+
+TEST_P(FilesContract, InvalidAndOddPathsAreNeverFound) {
+  const std::string dir = under->ScratchFolder();
+  ASSERT_TRUE(under->MakeFile(dir + "\\app.exe", 1));
+  auto& fs = Files();
+  for (const std::string& path : {dir + "\\app.exe\"", dir + "\\app*.exe", dir + "\\app?exe", dir + "\\app.exe|x",
+                                 dir + "\\<app>.exe", "\"" + dir + "\\app.exe\""}) {
+    EXPECT_FALSE(fs.FileExists(path)) << path;
+  }
+  EXPECT_TRUE(fs.FileExists(dir + "\\app.exe.")) << "a trailing dot is dropped";
+  EXPECT_TRUE(fs.FileExists(dir + "\\app.exe  ")) << "trailing blanks are dropped";
+  EXPECT_FALSE(fs.FileExists("\\\\nosuchserver\\share\\app.exe"));
+}
+
+TEST_P(FilesContract, ListsFolderEntriesWithoutDots) {
+  const std::string dir = under->ScratchFolder();
+  ASSERT_TRUE(under->MakeFolder(dir + "\\List\\Inner"));
+  ASSERT_TRUE(under->MakeFile(dir + "\\List\\a.lnk", 10));
+  auto entries = Files().ListFolder(dir + "\\List");
+  std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "Inner");
+  EXPECT_TRUE(entries[0].isDirectory);
+  EXPECT_EQ(entries[1].name, "a.lnk");
+  EXPECT_FALSE(entries[1].isDirectory);
+  EXPECT_EQ(entries[1].size, 10u);
+  EXPECT_TRUE(Files().ListFolder(dir + "\\Missing").empty());
+}
+
+TEST_P(FilesContract, DriveTypes) {
+  EXPECT_EQ(Files().DriveTypeOf('C'), DriveType::Fixed);
+  EXPECT_EQ(Files().DriveTypeOf('c'), DriveType::Fixed);
+  EXPECT_EQ(Files().DriveTypeOf('Q'), DriveType::NoRootDir);
+  EXPECT_TRUE(Files().VolumeReady('C'));
+  EXPECT_FALSE(Files().VolumeReady('Q'));
+}
+
+TEST_P(FilesContract, ExpandsKnownVariablesAndKeepsUnknownOnes) {
+  under->SetVariable("LINDQUA_DIR", "C:\\Lq");
+  auto& fs = Files();
+  EXPECT_EQ(fs.ExpandEnvironment("%LINDQUA_DIR%\\x.exe"), "C:\\Lq\\x.exe");
+  EXPECT_EQ(fs.ExpandEnvironment("%lindqua_dir%"), "C:\\Lq");
+  EXPECT_EQ(fs.ExpandEnvironment("%LINDQUA_NOPE%\\x"), "%LINDQUA_NOPE%\\x");
+  EXPECT_EQ(fs.ExpandEnvironment("100% sure"), "100% sure");
+  EXPECT_EQ(fs.ExpandEnvironment("a%LINDQUA_DIR%b%LINDQUA_NOPE%c"), "aC:\\Lqb%LINDQUA_NOPE%c");
+}
+
+TEST_P(FilesContract, CreatesCopiesAndDeletes) {
+  const std::string dir = under->ScratchFolder();
+  auto& fs = Files();
+  ASSERT_TRUE(fs.ForceDirectories(dir + "\\Made\\Deeper\\Still"));
+  EXPECT_TRUE(fs.DirectoryExists(dir + "\\Made\\Deeper\\Still"));
+  ASSERT_TRUE(under->MakeFile(dir + "\\Made\\src.txt", 5));
+  EXPECT_TRUE(fs.CopyFileTo(dir + "\\Made\\src.txt", dir + "\\Made\\Deeper\\dst.txt", true));
+  EXPECT_FALSE(fs.CopyFileTo(dir + "\\Made\\src.txt", dir + "\\Made\\Deeper\\dst.txt", true));
+  EXPECT_TRUE(fs.CopyFileTo(dir + "\\Made\\src.txt", dir + "\\Made\\Deeper\\dst.txt", false));
+  EXPECT_FALSE(fs.CopyFileTo(dir + "\\Made\\none.txt", dir + "\\Made\\x.txt", false));
+  EXPECT_TRUE(fs.DeletePath(dir + "\\Made\\src.txt"));
+  EXPECT_FALSE(fs.FileExists(dir + "\\Made\\src.txt"));
+  EXPECT_TRUE(fs.DeletePath(dir + "\\Made"));
+  EXPECT_FALSE(fs.DirectoryExists(dir + "\\Made"));
+  EXPECT_FALSE(fs.FileExists(dir + "\\Made\\Deeper\\dst.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, FilesContract, ::testing::Values(MemoryFilesFactory()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace lindqua::test

@@ -1,0 +1,236 @@
+// What the engine relies on from the registry, checked on every implementation.
+#include <gtest/gtest.h>
+
+#include "contract/PlatformUnderTest.h"
+#include "platform/TRegistry.h"
+
+namespace lindqua::test {
+
+namespace {
+
+Bytes Raw(std::initializer_list<int> bytes) {
+  Bytes out;
+  for (int b : bytes) out.push_back(static_cast<std::uint8_t>(b));
+  return out;
+}
+
+}  // namespace
+
+TEST_P(RegistryContract, OpensRelativeToCurrentKeyOrFromRoot) {
+  TRegistry reg(Registry());
+  const std::string scratch = under->ScratchPath();
+  ASSERT_TRUE(reg.OpenKey(scratch + "\\A\\B", true));
+  reg.CloseKey();
+
+  ASSERT_TRUE(reg.OpenKey(scratch, false));
+  EXPECT_EQ(reg.CurrentPath(), scratch);
+  ASSERT_TRUE(reg.OpenKey("A", false)) << "relative to the current key";
+  EXPECT_EQ(reg.CurrentPath(), scratch + "\\A");
+  EXPECT_FALSE(reg.OpenKey(scratch, false)) << "a relative path never falls back to the root";
+  EXPECT_EQ(reg.CurrentPath(), scratch + "\\A") << "a failed open leaves the current key";
+  ASSERT_TRUE(reg.OpenKey("\\" + scratch + "\\A\\B", false)) << "a leading backslash starts at the root";
+  EXPECT_EQ(reg.CurrentPath(), scratch + "\\A\\B");
+
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey("", false)) << "an empty path opens the root itself";
+  const auto rootNames = reg.GetKeyNames();
+  EXPECT_NE(std::find(rootNames.begin(), rootNames.end(), "Software"), rootNames.end());
+}
+
+TEST_P(RegistryContract, KeyNamesMatchWithoutCaseAndKeepStoredCase) {
+  TRegistry reg(Registry());
+  const std::string scratch = under->ScratchPath();
+  ASSERT_TRUE(reg.OpenKey(scratch + "\\MixedCase", true));
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(UpperCase(scratch) + "\\mixedcase", false));
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(scratch, false));
+  EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"MixedCase"});
+  EXPECT_TRUE(reg.KeyExists("MIXEDCASE"));
+  EXPECT_FALSE(reg.KeyExists("Missing"));
+}
+
+TEST_P(RegistryContract, AccessDeniedKeyCannotBeOpenedAndCurrentKeyStays) {
+  TRegistry reg(Registry());
+  const std::string scratch = under->ScratchPath();
+  ASSERT_TRUE(reg.OpenKey(scratch + "\\Locked", true));
+  reg.CloseKey();
+  ASSERT_TRUE(under->DenyAllAccess("Locked"));
+  ASSERT_TRUE(reg.OpenKey(scratch, false));
+  reg.Access = RegAccess::Read;
+  EXPECT_FALSE(reg.OpenKey("Locked", false));
+  EXPECT_EQ(reg.CurrentPath(), scratch);
+  std::unique_ptr<RegistryKey> root, key;
+  ASSERT_EQ(Registry().OpenRoot(RootKey::CurrentUser, RegAccess::Read, root), RegStatus::Ok);
+  EXPECT_EQ(root->OpenSubKey(scratch + "\\Locked", RegAccess::Read, key), RegStatus::AccessDenied);
+}
+
+TEST_P(RegistryContract, EnumerationOrderIsStableAndDefaultValueIsListedUnnamed) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Order", true));
+  for (const char* name : {"zeta", "Alpha", "mid", "beta"}) {
+    ASSERT_TRUE(reg.OpenKey("\\" + under->ScratchPath() + "\\Order\\" + name, true));
+  }
+  ASSERT_TRUE(reg.OpenKey("\\" + under->ScratchPath() + "\\Order", false));
+  for (const char* name : {"zeta", "Alpha", "", "mid"}) reg.WriteString(name, name);
+  const auto keys = reg.GetKeyNames();
+  const auto values = reg.GetValueNames();
+  EXPECT_EQ(keys.size(), 4u);
+  EXPECT_EQ(values.size(), 4u);
+  EXPECT_NE(std::find(values.begin(), values.end(), ""), values.end());
+  EXPECT_EQ(reg.GetKeyNames(), keys);
+  EXPECT_EQ(reg.GetValueNames(), values);
+}
+
+TEST_P(RegistryContract, EmptyAndMissingDefaultValue) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\NoDefault", true));
+  EXPECT_TRUE(reg.GetValueNames().empty()) << "an unset default value is not listed";
+  EXPECT_FALSE(reg.ValueExists(""));
+  EXPECT_EQ(reg.ReadString(""), "");
+  reg.WriteString("", "");
+  EXPECT_EQ(reg.GetValueNames(), std::vector<std::string>{""});
+  EXPECT_EQ(reg.GetDataType(""), TRegDataType::rdString);
+  EXPECT_EQ(reg.ReadString(""), "");
+}
+
+TEST_P(RegistryContract, EveryValueTypeKeepsTypeAndBytes) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Types", true));
+  const Bytes multi = Utf8ToUtf16LeBytes(std::string("one\0\0two\0", 9));
+  struct Case {
+    const char* name;
+    std::uint32_t type;
+    Bytes data;
+    TRegDataType mapped;
+  } cases[] = {
+      {"none", 0, Raw({1, 2}), TRegDataType::rdUnknown},
+      {"none-empty", 0, {}, TRegDataType::rdUnknown},
+      {"sz", 1, Utf8ToUtf16LeBytes("text"), TRegDataType::rdString},
+      {"expand", 2, Utf8ToUtf16LeBytes("%TEMP%\\x"), TRegDataType::rdExpandString},
+      {"binary", 3, Raw({0, 255, 7}), TRegDataType::rdBinary},
+      {"binary-empty", 3, {}, TRegDataType::rdBinary},
+      {"dword", 4, Raw({1, 0, 0, 0}), TRegDataType::rdInteger},
+      {"dword-short", 4, Raw({9}), TRegDataType::rdInteger},
+      {"multi", 7, multi, TRegDataType::rdUnknown},
+      {"qword", 11, Raw({1, 2, 3, 4, 5, 6, 7, 8}), TRegDataType::rdUnknown},
+      {"type-0x100", 0x100, Raw({42}), TRegDataType::rdUnknown},
+      {"type-0x12345", 0x12345, Raw({1, 2, 3}), TRegDataType::rdUnknown},
+  };
+  for (const auto& c : cases) reg.WriteRaw(c.name, c.type, c.data);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RegValue value;
+    ASSERT_TRUE(reg.ReadRaw(c.name, value));
+    EXPECT_EQ(value.type, c.type);
+    EXPECT_EQ(value.data, c.data);
+    EXPECT_EQ(reg.GetDataType(c.name), c.mapped);
+    EXPECT_EQ(reg.GetDataSize(c.name), static_cast<int>(c.data.size()));
+  }
+  EXPECT_EQ(reg.ReadInteger("dword"), 1);
+  EXPECT_THROW(reg.ReadString("dword"), RegistryError);
+  EXPECT_THROW(reg.ReadString("multi"), RegistryError);
+  EXPECT_THROW(reg.ReadInteger("sz"), RegistryError);
+  EXPECT_EQ(reg.GetDataSize("missing"), -1);
+  std::vector<RegValueEntry> entries;
+  ASSERT_EQ(reg.CurrentKey()->EnumValueEntries(entries), RegStatus::Ok);
+  ASSERT_EQ(entries.size(), std::size(cases));
+  for (const auto& e : entries) {
+    RegValue value;
+    ASSERT_TRUE(reg.ReadRaw(e.name, value));
+    EXPECT_EQ(e.value.type, value.type) << e.name;
+    EXPECT_EQ(e.value.data, value.data) << e.name;
+  }
+}
+
+TEST_P(RegistryContract, StringsReadUpToFirstNulAndKeepNonAsciiText) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Strings", true));
+  reg.WriteRaw("embedded", RegType::String, Utf8ToUtf16LeBytes(std::string("before\0after", 12)));
+  reg.WriteRaw("unterminated", RegType::String, Utf8ToUtf16LeBytes("abc", false));
+  reg.WriteRaw("odd", RegType::String, Raw({'h', 0, 'i', 0, 'x'}));
+  const std::string nonAscii = "Gr\xC3\xBC\xC3\x9F\x65 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";
+  reg.WriteString(nonAscii, nonAscii);
+  EXPECT_EQ(reg.ReadString("embedded"), "before");
+  EXPECT_EQ(reg.ReadString("unterminated"), "abc");
+  EXPECT_EQ(reg.ReadString("odd"), "hi");
+  EXPECT_EQ(reg.ReadString(nonAscii), nonAscii);
+  const auto names = reg.GetValueNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), nonAscii), names.end());
+  ASSERT_TRUE(reg.OpenKey(nonAscii, true));
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Strings", false));
+  EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{nonAscii});
+}
+
+TEST_P(RegistryContract, LongNamesAndLargeData) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Limits", true));
+  const std::string longValueName(16383, 'v');
+  const std::string longKeyName(255, 'k');
+  Bytes big(1 << 20);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7);
+  reg.WriteRaw(longValueName, RegType::Binary, big);
+  RegValue value;
+  ASSERT_TRUE(reg.ReadRaw(longValueName, value));
+  EXPECT_EQ(value.data, big);
+  EXPECT_EQ(reg.GetValueNames(), std::vector<std::string>{longValueName});
+  std::vector<RegValueEntry> entries;
+  ASSERT_EQ(reg.CurrentKey()->EnumValueEntries(entries), RegStatus::Ok);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].value.data.size(), big.size());
+  ASSERT_TRUE(reg.OpenKey(longKeyName, true));
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Limits", false));
+  EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{longKeyName});
+  // Windows refuses a 256-character key name and Wine accepts it, so the
+  // program never relies on either answer.
+}
+
+TEST_P(RegistryContract, DeleteKeyRemovesTreeAndOpenHandlesSeeItGone) {
+  TRegistry reg(Registry());
+  const std::string scratch = under->ScratchPath();
+  ASSERT_TRUE(reg.OpenKey(scratch + "\\Tree\\Sub\\Deep", true));
+  reg.WriteString("v", "x");
+  TRegistry other(Registry());
+  ASSERT_TRUE(other.OpenKey(scratch, false));
+  EXPECT_TRUE(other.DeleteKey("Tree"));
+  EXPECT_FALSE(other.KeyExists("Tree"));
+  EXPECT_TRUE(other.GetKeyNames().empty());
+  EXPECT_FALSE(reg.ValueExists("v")) << "a handle to a deleted key reads nothing";
+  EXPECT_FALSE(other.DeleteKey("Tree"));
+  ASSERT_TRUE(other.OpenKey("New", true));
+  other.WriteString("a", "1");
+  EXPECT_TRUE(other.DeleteValue("a"));
+  EXPECT_FALSE(other.DeleteValue("a"));
+}
+
+TEST_P(RegistryContract, ReadOnlyAccessCannotWrite) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\ReadOnly", true));
+  reg.CloseKey();
+  reg.Access = RegAccess::Read;
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\ReadOnly", false));
+  EXPECT_THROW(reg.WriteString("x", "y"), RegistryError);
+  EXPECT_TRUE(reg.GetValueNames().empty());
+}
+
+TEST_P(RegistryContract, CurrentUserIsTheUsersOwnKeyUnderHkeyUsers) {
+  TRegistry reg(Registry());
+  ASSERT_TRUE(reg.OpenKey(under->ScratchPath() + "\\Seen", true));
+  TRegistry users(Registry());
+  users.SetRootKey(RootKey::Users);
+  ASSERT_TRUE(users.OpenKey("", false));
+  bool found = false;
+  for (const auto& sid : users.GetKeyNames()) {
+    TRegistry probe(Registry());
+    probe.SetRootKey(RootKey::Users);
+    if (probe.OpenKey(sid + "\\" + under->ScratchPath() + "\\Seen", false)) found = true;
+  }
+  EXPECT_TRUE(found);
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract, ::testing::Values(MemoryRegistryFactory()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace lindqua::test
