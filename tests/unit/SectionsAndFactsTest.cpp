@@ -59,3 +59,15 @@ TEST(OptionsSetting, IsZeroBeforeLoading) {
 }
 
 }  // namespace lindqua::test
+
+#include "app/Rot13.h"
+
+namespace lindqua::test {
+
+TEST(Rot13, RotatesAsciiLettersOnlyAndIsItsOwnInverse) {
+  EXPECT_EQ(Rot13("Hello, World! 123"), "Uryyb, Jbeyq! 123");
+  EXPECT_EQ(Rot13("Zz Aa \xC3\xBC"), "Mm Nn \xC3\xBC");
+  EXPECT_EQ(Rot13(Rot13("C:\\Program Files\\x.exe")), "C:\\Program Files\\x.exe");
+}
+
+}  // namespace lindqua::test
