@@ -66,6 +66,14 @@ class FileSystem {
   // %NAME% references replaced by their values; unknown names stay as written.
   virtual std::string ExpandEnvironment(std::string_view text) = 0;
 
+  // The whole content of a file; false when it cannot be read.
+  virtual bool ReadWholeFile(std::string_view path, std::string& bytes) = 0;
+  // Replaces (or creates) a file with these bytes; true only when all were written.
+  virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // Appends to a file (created when missing) and flushes it to the disk before
+  // returning true: the backup writer deletes nothing until this said so.
+  virtual bool AppendAndFlush(std::string_view path, std::string_view bytes) = 0;
+
   // Creates the folder and every missing parent; true when it exists afterwards.
   virtual bool ForceDirectories(std::string_view path) = 0;
   virtual bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) = 0;

@@ -92,7 +92,38 @@ TEST_P(FilesContract, CreatesCopiesAndDeletes) {
   EXPECT_FALSE(fs.FileExists(dir + "\\Made\\Deeper\\dst.txt"));
 }
 
+
+}  // namespace lindqua::test
+
+namespace lindqua::test {
+
+TEST_P(FilesContract, WholeFilesAndFlushedAppends) {
+  const std::string dir = under->ScratchFolder();
+  auto& fs = Files();
+  const std::string path = dir + "\\data.reg";
+  const std::string binary("REGEDIT4\r\n\0\xFF\x80 end", 16);
+  ASSERT_TRUE(fs.WriteWholeFile(path, binary));
+  std::string read;
+  ASSERT_TRUE(fs.ReadWholeFile(path, read));
+  EXPECT_EQ(read, binary);
+  ASSERT_TRUE(fs.AppendAndFlush(path, "\r\nmore"));
+  ASSERT_TRUE(fs.ReadWholeFile(path, read));
+  EXPECT_EQ(read, binary + "\r\nmore");
+  ASSERT_TRUE(fs.WriteWholeFile(path, "short"));
+  ASSERT_TRUE(fs.ReadWholeFile(path, read));
+  EXPECT_EQ(read, "short") << "a whole write replaces the old content";
+  EXPECT_TRUE(fs.AppendAndFlush(dir + "\\new.txt", "x")) << "append creates a missing file";
+  EXPECT_FALSE(fs.AppendAndFlush(dir + "\\NoFolder\\x.txt", "x"));
+  EXPECT_FALSE(fs.WriteWholeFile(dir + "\\NoFolder\\x.txt", "x"));
+  EXPECT_FALSE(fs.ReadWholeFile(dir + "\\missing.txt", read));
+  ASSERT_TRUE(under->MakeFolder(dir + "\\IsFolder"));
+  EXPECT_FALSE(fs.WriteWholeFile(dir + "\\IsFolder", "x"));
+  EXPECT_FALSE(fs.ReadWholeFile(dir + "\\IsFolder", read));
+}
+
+}  // namespace lindqua::test
+
+namespace lindqua::test {
 INSTANTIATE_TEST_SUITE_P(Memory, FilesContract, ::testing::Values(MemoryFilesFactory()),
                          [](const auto& info) { return info.param.name; });
-
 }  // namespace lindqua::test

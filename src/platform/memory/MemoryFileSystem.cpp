@@ -14,6 +14,7 @@ struct Entry {
   bool isDirectory = false;
   std::uint64_t size = 0;
   std::optional<std::string> shortcutTarget;
+  std::string content;
 };
 
 struct Drive {
@@ -40,6 +41,7 @@ struct MemoryFileSystem::State {
   std::map<std::string, std::pair<std::string, std::string>> environment;  // upper name -> (name, value)
   std::map<int, std::string> specialFolders;
   std::string currentFolder = "C:\\";
+  std::string failingWrites;  // upper-cased normalised path prefix
   std::atomic<std::uint64_t> queries{0};
 
   std::optional<ParsedPath> Parse(std::string_view raw) const {
@@ -108,7 +110,7 @@ struct MemoryFileSystem::State {
         }
         continue;
       }
-      Entry e{full, last ? isDirectory : true, 0, std::nullopt};
+      Entry e{full, last ? isDirectory : true, 0, std::nullopt, {}};
       entries.emplace(key, e);
       if (n > 1) children[UpperCase(Join(p.parts, n - 1))].push_back(key);
       if (last) return &entries[key];
@@ -167,7 +169,7 @@ void MemoryFileSystem::SetDrive(char letter, DriveType type, bool ready) {
   const char upper = AsciiUpper(letter);
   state_->drives[upper] = Drive{type, ready};
   const std::string root = std::string(1, upper) + ":";
-  state_->entries.emplace(root, Entry{root, true, 0, std::nullopt});
+  state_->entries.emplace(root, Entry{root, true, 0, std::nullopt, {}});
 }
 
 void MemoryFileSystem::SetEnvironment(std::string_view name, std::string_view value) {
@@ -261,6 +263,56 @@ std::string MemoryFileSystem::ExpandEnvironment(std::string_view text) {
   return out;
 }
 
+void MemoryFileSystem::FailWritesTo(std::string_view path) {
+  std::lock_guard lock(state_->mutex);
+  auto p = state_->Parse(path);
+  state_->failingWrites = p ? UpperCase(State::Join(p->parts, p->parts.size())) : std::string();
+}
+
+bool MemoryFileSystem::ReadWholeFile(std::string_view path, std::string& bytes) {
+  std::lock_guard lock(state_->mutex);
+  auto p = state_->Parse(path);
+  if (!p || p->trailingSeparator) return false;
+  const Entry* e = state_->Find(*p);
+  if (!e || e->isDirectory) return false;
+  bytes = e->content;
+  return true;
+}
+
+namespace {
+// A file may be written where its folder exists and no folder has its name.
+Entry* WritableFile(MemoryFileSystem::State& state, std::string_view path) {
+  auto p = state.Parse(path);
+  if (!p || p->trailingSeparator || p->parts.size() < 2) return nullptr;
+  const std::string key = UpperCase(MemoryFileSystem::State::Join(p->parts, p->parts.size()));
+  if (!state.failingWrites.empty() && key.rfind(state.failingWrites, 0) == 0) return nullptr;
+  ParsedPath parent = *p;
+  parent.parts.pop_back();
+  const Entry* folder = state.Find(parent);
+  if (!folder || !folder->isDirectory) return nullptr;
+  if (const Entry* existing = state.Find(*p); existing && existing->isDirectory) return nullptr;
+  return state.Add(*p, false);
+}
+}  // namespace
+
+bool MemoryFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
+  std::lock_guard lock(state_->mutex);
+  Entry* e = WritableFile(*state_, path);
+  if (!e) return false;
+  e->content.assign(bytes);
+  e->size = e->content.size();
+  return true;
+}
+
+bool MemoryFileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
+  std::lock_guard lock(state_->mutex);
+  Entry* e = WritableFile(*state_, path);
+  if (!e) return false;
+  e->content.append(bytes);
+  e->size = e->content.size();
+  return true;
+}
+
 bool MemoryFileSystem::ForceDirectories(std::string_view path) {
   std::lock_guard lock(state_->mutex);
   auto p = state_->Parse(path);
@@ -289,6 +341,7 @@ bool MemoryFileSystem::CopyFileTo(std::string_view from, std::string_view to, bo
   if (!e) return false;
   e->size = copy.size;
   e->shortcutTarget = copy.shortcutTarget;
+  e->content = copy.content;
   return true;
 }
 

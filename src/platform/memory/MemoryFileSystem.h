@@ -26,6 +26,9 @@ class MemoryFileSystem : public FileSystem {
   void SetEnvironment(std::string_view name, std::string_view value);
   void SetSpecialFolder(int csidl, std::string_view path);
   void SetCurrentFolder(std::string_view path);
+  // Makes every later write or append to this path fail, as a full disk or a
+  // read-only folder does (path "" lifts it).
+  void FailWritesTo(std::string_view path);
   // How many existence questions reached this file system (for cache tests).
   std::uint64_t QueryCount() const;
 
@@ -35,6 +38,9 @@ class MemoryFileSystem : public FileSystem {
   DriveType DriveTypeOf(char letter) override;
   bool VolumeReady(char letter) override;
   std::string ExpandEnvironment(std::string_view text) override;
+  bool ReadWholeFile(std::string_view path, std::string& bytes) override;
+  bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  bool AppendAndFlush(std::string_view path, std::string_view bytes) override;
   bool ForceDirectories(std::string_view path) override;
   bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
   bool DeletePath(std::string_view path) override;

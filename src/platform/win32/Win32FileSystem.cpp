@@ -1,5 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include <algorithm>
+
 #include <windows.h>
 #include <shlobj.h>
 #include <shellapi.h>
@@ -89,6 +91,47 @@ std::string Win32FileSystem::ExpandEnvironment(std::string_view text) {
     buffer.resize(needed);
   }
   return std::string(text);
+}
+
+bool Win32FileSystem::ReadWholeFile(std::string_view path, std::string& bytes) {
+  const std::wstring wide = Wide(path);
+  UniqueFileHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) return false;
+  bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+    return false;
+  bytes.resize(got);
+  return true;
+}
+
+namespace {
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+}  // namespace
+
+bool Win32FileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
+  const std::wstring wide = Wide(path);
+  UniqueFileHandle file(
+      ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteAll(file.get(), bytes);
+}
+
+bool Win32FileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
+  const std::wstring wide = Wide(path);
+  UniqueFileHandle file(::CreateFileW(wide.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
 }
 
 bool Win32FileSystem::ForceDirectories(std::string_view path) {
