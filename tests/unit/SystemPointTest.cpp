@@ -117,7 +117,9 @@ TEST(SystemPointDialog, RefusedOrUnavailableRequestAsksTheUser) {
 }
 
 TEST(SystemPointDialog, LongRequestKeepsTheBarAtFullAndEarlyCloseCancels) {
-  MemoryRestorePointClient client;
+  // The abandoned worker may still be inside the client after the test ends;
+  // like the program's own client, this one lives as long as the process.
+  static MemoryRestorePointClient client;
   client.Hold();
   RecordingRestoreNotifier notifier;
   FakeSystemPointView view;
@@ -137,7 +139,7 @@ TEST(SystemPointDialog, LongRequestKeepsTheBarAtFullAndEarlyCloseCancels) {
 }
 
 TEST(SystemPointDialog, ARequestThatNeverAnswersEndsAsAFailure) {
-  MemoryRestorePointClient client;
+  static MemoryRestorePointClient client;
   client.Hold();
   RecordingRestoreNotifier notifier;
   FakeSystemPointView view;
