@@ -95,7 +95,7 @@ int RunCli(const std::vector<std::string>& args, CliHost& host) {
   CliRequest request;
   std::string error;
   if (!ParseCliArguments(args, request, error)) {
-    host.console.WriteErr(std::string(Prefix) + error + " (see lindqua-cli --help)\r\n");
+    host.console.WriteErr(std::string(Prefix) + error + "; see lindqua-cli --help\r\n");
     return CliExit::Usage;
   }
   try {
