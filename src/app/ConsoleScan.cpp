@@ -43,9 +43,11 @@ ConsoleScanResult RunConsoleScan(ScanPlatform platform, const ConsoleScanRequest
     if (observe) observe(progressOf(seen));
   }
   scan.WaitFor();
+  // The last word is always the final state, however fast the scan was.
+  seen = waiter.Current();
+  if (observe) observe(progressOf(seen));
 
   ConsoleScanResult result;
-  seen = waiter.Current();
   result.completed = seen.finished && !scan.EndedOnError();
   if (!result.completed) result.failedSection = progressOf(seen).runningSection;
   result.rows = model.Rows();
