@@ -9,7 +9,9 @@ namespace {
 constexpr std::string_view LineEnd = "\r\n";
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
-bool HoldsLineBreakOrNul(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HoldsLineBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 std::u16string Utf16Units(const Bytes& data) {
   std::u16string units;
