@@ -1,0 +1,52 @@
+#include "repair/ExportToReg.h"
+
+#include "platform/Text.h"
+#include "repair/RegExportText.h"
+#include "repair/RegKeySnapshot.h"
+
+namespace lindqua {
+
+namespace {
+
+constexpr std::string_view Header = "REGEDIT4\r\n";
+
+std::string_view NormalizedKeyPath(std::string_view path) {
+  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  // The fix names a key directly under a root as "\Name"; the key is the same
+  // and its key line must not show two backslashes.
+  if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  return path;
+}
+
+// A file that exists but holds nothing (left by a failed first write) still
+// needs the header, or regedit would import nothing from it.
+bool NeedsHeader(FileSystem& files, std::string_view fileName) {
+  if (!files.FileExists(fileName)) return true;
+  const std::size_t slash = fileName.find_last_of("\\/");
+  const std::string_view folder = slash == std::string_view::npos ? std::string_view() : fileName.substr(0, slash);
+  const std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+  for (const auto& entry : files.ListFolder(folder))
+    if (!entry.isDirectory && SameText(entry.name, name)) return entry.size == 0;
+  return false;
+}
+
+}  // namespace
+
+ExportResult ExportToReg(const ExportPlatform& platform, std::string_view fileName, RootKey rootKey, bool wholeKey,
+                         std::string_view valueName, std::string_view keyPath) {
+  const std::string_view path = NormalizedKeyPath(keyPath);
+  RegKeySnapshot snapshot;
+  if (ReadKeySnapshot(platform.registry, rootKey, path, wholeKey, valueName, snapshot) != SnapshotStatus::Ok)
+    return {ExportStatus::CannotBeExact, "cannot read " + std::string(RootKeyName(rootKey)) + "\\" + std::string(path)};
+
+  std::string block;
+  RenderProblem problem;
+  if (!WriteKeyBlock(snapshot, rootKey, platform.ansi, block, problem))
+    return {ExportStatus::CannotBeExact, problem.what};
+
+  if (NeedsHeader(platform.files, fileName)) block.insert(0, Header);
+  if (!platform.files.AppendAndFlush(fileName, block)) return {ExportStatus::WriteFailed, {}};
+  return {ExportStatus::Written, {}};
+}
+
+}  // namespace lindqua
