@@ -25,6 +25,8 @@ class SystemFacts {
   // (false when the call itself fails).
   virtual std::optional<bool> IsWow64Process() = 0;
   virtual LocalTime Now() = 0;
+  // A file time stamp (FILETIME ticks, UTC) in the user's local time.
+  virtual LocalTime FileTimeToLocal(std::int64_t fileTime) = 0;
   // The time in the user's short date and long time formats, joined by a space.
   virtual std::string DateTimeText(const LocalTime& time) = 0;
 };

@@ -13,6 +13,8 @@ class MemorySystemFacts : public SystemFacts {
   OsVersion GetVersion() override { return version; }
   std::optional<bool> IsWow64Process() override { return wow64; }
   LocalTime Now() override { return now; }
+  // Local time is UTC here, so time stamps are plain calendar arithmetic.
+  LocalTime FileTimeToLocal(std::int64_t fileTime) override;
   // The formats of an English (United States) user: 1/2/2026 3:04:05 PM.
   std::string DateTimeText(const LocalTime& time) override;
 };

@@ -34,6 +34,14 @@ LocalTime Win32SystemFacts::Now() {
   return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
+LocalTime Win32SystemFacts::FileTimeToLocal(std::int64_t fileTime) {
+  FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(static_cast<std::uint64_t>(fileTime) >> 32)};
+  FILETIME local{};
+  SYSTEMTIME st{};
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) return LocalTime{};
+  return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
 std::string Win32SystemFacts::DateTimeText(const LocalTime& t) {
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(t.year);

@@ -8,6 +8,7 @@ class Win32SystemFacts : public SystemFacts {
   OsVersion GetVersion() override;
   std::optional<bool> IsWow64Process() override;
   LocalTime Now() override;
+  LocalTime FileTimeToLocal(std::int64_t fileTime) override;
   std::string DateTimeText(const LocalTime& time) override;
 };
 

@@ -1,0 +1,98 @@
+#include "app/RestorePresenter.h"
+
+#include <algorithm>
+
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
+  return folder;
+}
+}  // namespace
+
+std::string FormatSizeKB(std::uint64_t bytes) {
+  const std::uint64_t kilobytes = bytes / 1024 + (bytes % 1024 ? 1 : 0);
+  std::string digits = std::to_string(kilobytes);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
+  }
+  return grouped + " KB";
+}
+
+TfrmRestorePresenter::TfrmRestorePresenter(RestoreView& view, FileSystem& files, SystemFacts& facts,
+                                           ImportFunction runImport)
+    : view_(view), files_(files), facts_(facts), runImport_(std::move(runImport)) {}
+
+void TfrmRestorePresenter::Show(const std::string& backupFolder) {
+  folder_ = backupFolder;
+  view_.SetFolderText(folder_);
+  ListBackupFiles(folder_);
+}
+
+void TfrmRestorePresenter::ListBackupFiles(const std::string& folder) {
+  if (!files_.DirectoryExists(folder)) {
+    view_.ShowInformation("can not find the backup folder.");
+    return;
+  }
+  std::vector<BackupRow> found;
+  for (const FolderEntry& entry : files_.ListFolder(WithBackslash(folder))) {
+    if (entry.isDirectory) continue;
+    const auto dot = entry.name.rfind('.');
+    if (dot == std::string::npos || UpperCase(entry.name.substr(dot)) != ".REG") continue;
+    found.push_back(BackupRow{entry.name, facts_.DateTimeText(facts_.FileTimeToLocal(entry.writeTime)),
+                              FormatSizeKB(entry.size)});
+  }
+  rows_.insert(rows_.end(), found.begin(), found.end());
+  // Backups are named after the time of the fix, so this puts the newest first.
+  std::stable_sort(rows_.begin(), rows_.end(),
+                   [](const BackupRow& a, const BackupRow& b) { return UpperCase(a.fileName) > UpperCase(b.fileName); });
+  selected_ = -1;
+  Publish();
+}
+
+void TfrmRestorePresenter::OnSelect(int index) {
+  selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1;
+  view_.SetActionsEnabled(selected_ >= 0);
+}
+
+void TfrmRestorePresenter::Browse() {
+  std::optional<std::string> chosen = view_.SelectFolder("Please select the directory");
+  if (!chosen) return;
+  folder_ = *chosen;
+  view_.SetFolderText(folder_);
+  rows_.clear();
+  selected_ = -1;
+  Publish();
+  ListBackupFiles(folder_);
+}
+
+std::string TfrmRestorePresenter::SelectedPath() const {
+  return WithBackslash(folder_) + rows_[static_cast<std::size_t>(selected_)].fileName;
+}
+
+void TfrmRestorePresenter::Restore() {
+  if (selected_ < 0) return;
+  const std::string commandLine = "Regedit /s \"" + SelectedPath() + "\"";
+  if (runImport_(commandLine, "Restore registry...")) Delete();
+}
+
+void TfrmRestorePresenter::Delete() {
+  if (selected_ < 0) return;
+  files_.DeletePath(SelectedPath());  // a file held open stays and is listed again next time
+  rows_.erase(rows_.begin() + selected_);
+  if (selected_ >= static_cast<int>(rows_.size())) selected_ = static_cast<int>(rows_.size()) - 1;
+  Publish();
+}
+
+void TfrmRestorePresenter::Publish() {
+  view_.SetRows(rows_);
+  view_.SelectRow(selected_);
+  view_.SetActionsEnabled(selected_ >= 0);
+}
+
+}  // namespace lindqua

@@ -1,0 +1,66 @@
+#pragma once
+// The window that lists backup files, restores one through the registry
+// editor and deletes it, or deletes one directly.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/SystemFacts.h"
+
+namespace lindqua {
+
+struct BackupRow {
+  std::string fileName;
+  std::string dateText;
+  std::string sizeText;
+};
+
+class RestoreView {
+ public:
+  virtual ~RestoreView() = default;
+  virtual void SetFolderText(const std::string& folder) = 0;
+  virtual void SetRows(const std::vector<BackupRow>& rows) = 0;
+  virtual void SelectRow(int index) = 0;  // -1: none
+  virtual void SetActionsEnabled(bool enabled) = 0;
+  virtual void ShowInformation(const std::string& text) = 0;
+  // The folder picker; nullopt when the user cancels.
+  virtual std::optional<std::string> SelectFolder(const std::string& caption) = 0;
+};
+
+// Kilobytes rounded up, digits grouped by ",", then " KB".
+std::string FormatSizeKB(std::uint64_t bytes);
+
+class TfrmRestorePresenter {
+ public:
+  using ImportFunction = std::function<bool(const std::string& commandLine, const std::string& hintText)>;
+
+  TfrmRestorePresenter(RestoreView& view, FileSystem& files, SystemFacts& facts, ImportFunction runImport);
+
+  void Show(const std::string& backupFolder);
+  void ListBackupFiles(const std::string& folder);
+  void OnSelect(int index);
+  void Browse();
+  void Restore();  // also on double-click
+  void Delete();
+
+  const std::vector<BackupRow>& Rows() const noexcept { return rows_; }
+  int Selected() const noexcept { return selected_; }
+  const std::string& Folder() const noexcept { return folder_; }
+
+ private:
+  std::string SelectedPath() const;
+  void Publish();
+
+  RestoreView& view_;
+  FileSystem& files_;
+  SystemFacts& facts_;
+  ImportFunction runImport_;
+  std::string folder_;
+  std::vector<BackupRow> rows_;
+  int selected_ = -1;
+};
+
+}  // namespace lindqua

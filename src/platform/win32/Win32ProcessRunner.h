@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/ProcessRunner.h"
+
+namespace lindqua {
+
+class Win32ProcessRunner : public ProcessRunner {
+ public:
+  std::unique_ptr<RunningProcess> StartHidden(std::string_view commandLine) override;
+};
+
+}  // namespace lindqua

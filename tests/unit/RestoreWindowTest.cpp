@@ -1,0 +1,194 @@
+// Listing, restoring and deleting backups, and the import progress dialog.
+#include <gtest/gtest.h>
+
+#include "app/BackupHintPresenter.h"
+#include "app/RestorePresenter.h"
+#include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryProcessRunner.h"
+#include "platform/memory/MemorySystemFacts.h"
+
+namespace lindqua::test {
+
+namespace {
+
+class FakeRestoreView : public RestoreView {
+ public:
+  void SetFolderText(const std::string& folder) override { folderText = folder; }
+  void SetRows(const std::vector<BackupRow>& r) override { rows = r; }
+  void SelectRow(int index) override { selected = index; }
+  void SetActionsEnabled(bool enabled) override { actionsEnabled = enabled; }
+  void ShowInformation(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> SelectFolder(const std::string& caption) override {
+    pickerCaption = caption;
+    return pick;
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& r : rows) names.push_back(r.fileName);
+    return names;
+  }
+  std::string folderText, pickerCaption;
+  std::vector<BackupRow> rows;
+  int selected = -2;
+  bool actionsEnabled = true;
+  std::vector<std::string> messages;
+  std::optional<std::string> pick;
+};
+
+class RestoreWindowTest : public ::testing::Test {
+ protected:
+  RestoreWindowTest() {
+    files.AddFolder("C:\\Backups\\d.reg");
+    files.AddFile("C:\\Backups\\a.reg", 1025);
+    files.AddFile("C:\\Backups\\B.REG", 1048576);
+    files.AddFile("C:\\Backups\\c.txt", 1);
+    files.AddFile("C:\\Backups\\noext", 1);
+    files.AddFile("C:\\Backups\\2026_12_07_070300.reg", 10);
+    files.AddFile("C:\\Backups\\2026_12_06_235959.Reg", 10);
+  }
+  TfrmRestorePresenter MakeWindow() {
+    return TfrmRestorePresenter(view, files, facts, [this](const std::string& line, const std::string& hint) {
+      imports.push_back(line + " | " + hint);
+      return importResult;
+    });
+  }
+  MemoryFileSystem files;
+  MemorySystemFacts facts;
+  FakeRestoreView view;
+  std::vector<std::string> imports;
+  bool importResult = true;
+};
+
+}  // namespace
+
+TEST(FormatSizeKB, RoundsUpAndGroupsDigits) {
+  EXPECT_EQ(FormatSizeKB(0), "0 KB");
+  EXPECT_EQ(FormatSizeKB(1), "1 KB");
+  EXPECT_EQ(FormatSizeKB(1024), "1 KB");
+  EXPECT_EQ(FormatSizeKB(1025), "2 KB");
+  EXPECT_EQ(FormatSizeKB(1500000), "1,465 KB");
+  EXPECT_EQ(FormatSizeKB(1048576), "1,024 KB");
+  EXPECT_EQ(FormatSizeKB(5000000000ULL), "4,882,813 KB") << "files over 2 GiB keep their real size";
+}
+
+TEST_F(RestoreWindowTest, ListsOnlyRegFilesNewestFirst) {
+  auto window = MakeWindow();
+  window.Show("C:\\Backups");
+  EXPECT_EQ(view.folderText, "C:\\Backups");
+  EXPECT_EQ(view.Names(), (std::vector<std::string>{"B.REG", "a.reg",
+                                                    "2026_12_07_070300.reg", "2026_12_06_235959.Reg"}));
+  EXPECT_EQ(view.rows[1].sizeText, "2 KB");
+  EXPECT_EQ(view.rows[0].sizeText, "1,024 KB");
+  EXPECT_FALSE(view.actionsEnabled) << "nothing selected yet";
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(RestoreWindowTest, MissingFolderSaysSoAndBrowseStillWorks) {
+  auto window = MakeWindow();
+  window.Show("C:\\Nowhere");
+  EXPECT_EQ(view.messages, std::vector<std::string>{"can not find the backup folder."});
+  EXPECT_TRUE(window.Rows().empty());
+  view.pick = std::nullopt;
+  window.Browse();
+  EXPECT_EQ(view.pickerCaption, "Please select the directory");
+  EXPECT_EQ(window.Folder(), "C:\\Nowhere") << "a cancelled browse changes nothing";
+  view.pick = "C:\\Backups\\";
+  window.Browse();
+  EXPECT_EQ(view.folderText, "C:\\Backups\\");
+  EXPECT_EQ(window.Rows().size(), 4u);
+}
+
+TEST_F(RestoreWindowTest, RestoreThatEndsDeletesTheFileAndSelectsTheRowAbove) {
+  auto window = MakeWindow();
+  window.Show("C:\\Backups");
+  window.Restore();
+  EXPECT_TRUE(imports.empty()) << "nothing selected, nothing restored";
+  window.OnSelect(3);
+  EXPECT_TRUE(view.actionsEnabled);
+  window.Restore();
+  ASSERT_EQ(imports.size(), 1u);
+  EXPECT_EQ(imports[0], "Regedit /s \"C:\\Backups\\2026_12_06_235959.Reg\" | Restore registry...");
+  EXPECT_FALSE(files.FileExists("C:\\Backups\\2026_12_06_235959.Reg"));
+  EXPECT_EQ(window.Rows().size(), 3u);
+  EXPECT_EQ(view.selected, 2) << "the last row went, so the new last row is selected";
+  importResult = false;
+  window.Restore();
+  EXPECT_TRUE(files.FileExists("C:\\Backups\\2026_12_07_070300.reg")) << "a stopped restore keeps its file";
+  EXPECT_EQ(window.Rows().size(), 3u);
+}
+
+TEST_F(RestoreWindowTest, DeleteKeepsTheSelectionIndexUntilTheListIsEmpty) {
+  auto window = MakeWindow();
+  window.Show("C:\\Backups");
+  window.OnSelect(0);
+  window.Delete();
+  EXPECT_FALSE(files.FileExists("C:\\Backups\\B.REG"));
+  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(view.Names().front(), "a.reg");
+  for (int i = 0; i < 3; ++i) window.Delete();
+  EXPECT_TRUE(window.Rows().empty());
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_FALSE(view.actionsEnabled);
+  window.Delete();  // nothing selected: nothing happens
+  EXPECT_TRUE(files.FileExists("C:\\Backups\\c.txt"));
+}
+
+namespace {
+class FakeHintView : public BackupHintView {
+ public:
+  void SetProgress(int position) override { progress = position; }
+  void Close(ModalResult result) override { closed = result; }
+  int progress = 0;
+  ModalResult closed = ModalResult::None;
+};
+
+class FakeImportHost : public ImportDialogHost {
+ public:
+  ModalResult ShowBackupHint(RunningProcess& process, const std::string& hint) override {
+    hints.push_back(hint);
+    FakeHintView view;
+    TfrmBackupHintPresenter dialog(view, process);
+    for (int tick = 0; view.closed == ModalResult::None; ++tick) {
+      if (tick == stopAfterTicks) dialog.OnStop();
+      else dialog.OnTimer();
+    }
+    return dialog.Result();
+  }
+  void ShowInformation(const std::string& text) override { messages.push_back(text); }
+  int stopAfterTicks = -1;
+  std::vector<std::string> hints, messages;
+};
+}  // namespace
+
+TEST(BackupHint, BarStepsShrinkAndStopAtFiveHundred) {
+  int position = 0;
+  std::vector<int> after;
+  for (int tick = 0; tick < 100; ++tick) after.push_back(position = NextImportProgress(position));
+  EXPECT_EQ(after[29], 300);
+  EXPECT_EQ(after[93], 500) << "full on the 94th tick";
+  EXPECT_EQ(after[92], 499);
+  EXPECT_EQ(after.back(), 500);
+}
+
+TEST(BackupHint, RunImportWaitsForTheProcessOrStopsIt) {
+  MemoryProcessRunner runner;
+  FakeImportHost host;
+  int imported = 0;
+  runner.script = {true, 5, [&](const std::string&) { ++imported; }};
+  EXPECT_TRUE(RunImport(runner, host, "Regedit /s \"C:\\x.reg\"", "Restore registry..."));
+  EXPECT_EQ(imported, 1);
+  EXPECT_EQ(runner.started, std::vector<std::string>{"Regedit /s \"C:\\x.reg\""});
+  EXPECT_EQ(host.hints, std::vector<std::string>{"Restore registry..."});
+
+  runner.script.ticksUntilEnd = 1000;
+  host.stopAfterTicks = 30;
+  EXPECT_FALSE(RunImport(runner, host, "Regedit /s \"C:\\y.reg\"", "Restore registry..."));
+  EXPECT_EQ(runner.terminated, 1);
+  EXPECT_EQ(imported, 1);
+
+  runner.script.starts = false;
+  EXPECT_FALSE(RunImport(runner, host, "Regedit /s \"C:\\z.reg\"", "Restore registry..."));
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Please check if Regedit.exe exists."});
+}
+
+}  // namespace lindqua::test
