@@ -1,12 +1,4 @@
 #pragma once
-// Some programs store their history value names rotated by 13 letters; the
-// history rows show the plain name and the fix turns it back.
-#include <string>
-#include <string_view>
-
-namespace lindqua {
-
-// Rotates every ASCII letter by 13 places; everything else stays.
-std::string Rot13(std::string_view text);
-
-}  // namespace lindqua
+// Rot13 lives with the engine, which reports history rows by their decoded
+// names; the application code reaches it under its usual name here.
+#include "engine/Rot13.h"

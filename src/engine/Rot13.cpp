@@ -1,4 +1,4 @@
-#include "app/Rot13.h"
+#include "engine/Rot13.h"
 
 namespace lindqua {
 
