@@ -1,0 +1,33 @@
+#pragma once
+// The command line of the console program:
+//   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]
+//   lindqua-cli --help | --version
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lindqua {
+
+enum class CliAction { Help, Version, Scan };
+enum class OutputFormat { Text, Json };
+
+struct CliRequest {
+  CliAction action = CliAction::Help;
+  // nullopt: the sections checked in the settings.
+  std::optional<std::vector<int>> sections;
+  OutputFormat format = OutputFormat::Text;
+  std::string outputPath;  // empty: the console
+  bool applyIgnoreList = true;
+};
+
+// `args` are the arguments after the program name. False, with a one-line
+// reason in `error`, for anything the program cannot do as asked: no or an
+// unknown command, an unknown or repeated option, a missing or bad value.
+[[nodiscard]] bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request, std::string& error);
+
+// The text of --help, ending with a line break.
+std::string CliUsageText();
+
+inline constexpr char CliVersionText[] = "Vantorel Lindqua 2.1";
+
+}  // namespace lindqua

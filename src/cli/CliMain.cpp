@@ -1,0 +1,30 @@
+// lindqua-cli.exe: the console front end on the same core as the window.
+#include <exception>
+
+#include "app/CliProgram.h"
+#include "app/CliSettings.h"
+#include "cli/ProcessInfo.h"
+#include "cli/Win32Console.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SystemFacts.h"
+
+int main() {
+  using namespace lindqua;
+  Win32Console console;
+  try {
+    Win32Registry registry;
+    Win32FileSystem files;
+    Win32SystemFacts facts;
+    CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
+    // Reading the settings file plugs in here; until then a first start's defaults.
+    host.loadSettings = [] { return DefaultCliSettings(ProgramFolder()); };
+    host.elevated = IsProcessElevated();
+    return RunCli(CommandLineArguments(), host);
+  } catch (const std::exception& failure) {
+    console.WriteErr(std::string("lindqua-cli: failed: ") + failure.what() + "\r\n");
+  } catch (...) {
+    console.WriteErr("lindqua-cli: failed\r\n");
+  }
+  return CliExit::Failure;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// What the console program asks about its own process.
+#include <string>
+#include <vector>
+
+namespace lindqua {
+
+// The arguments after the program name, as UTF-8, split by the system's rules.
+std::vector<std::string> CommandLineArguments();
+// The folder of the running executable, ending with "\".
+std::string ProgramFolder();
+// The token is elevated; false also when the system cannot say.
+bool IsProcessElevated();
+
+}  // namespace lindqua

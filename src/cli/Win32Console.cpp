@@ -1,0 +1,59 @@
+#include "cli/Win32Console.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/WinText.h"
+
+namespace lindqua {
+
+namespace {
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) != 0;
+}
+
+void WriteToConsole(HANDLE handle, std::string_view text) {
+  const std::wstring wide = Wide(text);
+  // Older consoles refuse very large writes; pieces never split a surrogate pair.
+  constexpr std::size_t Piece = 8192;
+  std::size_t done = 0;
+  while (done < wide.size()) {
+    std::size_t count = std::min(Piece, wide.size() - done);
+    if (done + count < wide.size() && wide[done + count - 1] >= 0xD800 && wide[done + count - 1] <= 0xDBFF) --count;
+    DWORD written = 0;
+    if (!::WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(count), &written, nullptr) || written == 0)
+      return;
+    done += written;
+  }
+}
+
+void WriteBytes(HANDLE handle, std::string_view text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1 << 20));
+    DWORD written = 0;
+    if (!::WriteFile(handle, text.data() + done, count, &written, nullptr) || written == 0) return;
+    done += written;
+  }
+}
+
+void Write(HANDLE handle, bool console, std::string_view text) {
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) return;
+  if (console) WriteToConsole(handle, text);
+  else WriteBytes(handle, text);
+}
+
+}  // namespace
+
+Win32Console::Win32Console()
+    : out_(::GetStdHandle(STD_OUTPUT_HANDLE)),
+      err_(::GetStdHandle(STD_ERROR_HANDLE)),
+      outIsConsole_(IsConsole(out_)),
+      errIsConsole_(IsConsole(err_)) {}
+
+void Win32Console::WriteOut(std::string_view text) { Write(out_, outIsConsole_, text); }
+void Win32Console::WriteErr(std::string_view text) { Write(err_, errIsConsole_, text); }
+
+}  // namespace lindqua

@@ -1,0 +1,26 @@
+#pragma once
+// Standard output and error of the console program. A console gets UTF-16
+// through WriteConsoleW, so that every character shows as it is; a pipe or a
+// file gets the UTF-8 bytes.
+#include <windows.h>
+
+#include "app/CliProgram.h"
+
+namespace lindqua {
+
+class Win32Console : public CliConsole {
+ public:
+  Win32Console();
+  void WriteOut(std::string_view text) override;
+  void WriteErr(std::string_view text) override;
+  bool ErrIsTerminal() override { return errIsConsole_; }
+
+ private:
+  // The standard handles belong to the process, not to this object.
+  HANDLE out_;
+  HANDLE err_;
+  bool outIsConsole_;
+  bool errIsConsole_;
+};
+
+}  // namespace lindqua
