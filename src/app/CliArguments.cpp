@@ -33,6 +33,8 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   bool seenSections = false, seenFormat = false, seenOutput = false, seenNoIgnore = false;
+  bool seenDryRun = false, seenYes = false, seenRestorePoint = false;
+  const bool clean = request.action == CliAction::Clean;
   const auto once = [&](bool& seen, std::string_view name) {
     if (seen) error = std::string(name) + " given twice";
     seen = true;
@@ -50,7 +52,16 @@ bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request,
       std::vector<int> sections;
       if (!ParseSectionList(value, sections, error)) return false;
       request.sections = std::move(sections);
-    } else if (TakeValue(args, i, "--format", value, error)) {
+    } else if (clean && arg == "--dry-run") {
+      if (!once(seenDryRun, "--dry-run")) return false;
+      request.dryRun = true;
+    } else if (clean && arg == "--yes") {
+      if (!once(seenYes, "--yes")) return false;
+      request.assumeYes = true;
+    } else if (clean && arg == "--restore-point") {
+      if (!once(seenRestorePoint, "--restore-point")) return false;
+      request.restorePoint = true;
+    } else if (!clean && TakeValue(args, i, "--format", value, error)) {
       if (!error.empty() || !once(seenFormat, "--format")) return false;
       if (value == "text") {
         request.format = OutputFormat::Text;
@@ -60,7 +71,7 @@ bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request,
         error = "unknown format \"" + value + "\" (use text or json)";
         return false;
       }
-    } else if (TakeValue(args, i, "--output", value, error)) {
+    } else if (!clean && TakeValue(args, i, "--output", value, error)) {
       if (!error.empty() || !once(seenOutput, "--output")) return false;
       if (value.empty()) {
         error = "--output needs a file name";
@@ -103,11 +114,11 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request
     request.action = CliAction::Version;
     return true;
   }
-  if (command != "scan") {
+  if (command != "scan" && command != "clean") {
     error = (command.starts_with("-") ? "unknown option \"" : "unknown command \"") + command + "\"";
     return false;
   }
-  request.action = CliAction::Scan;
+  request.action = command == "scan" ? CliAction::Scan : CliAction::Clean;
   if (!ParseScanOptions(args, request, error)) {
     request = CliRequest{};
     return false;
@@ -118,9 +129,12 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request
 std::string CliUsageText() {
   std::string text =
       "Usage: lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]\r\n"
+      "       lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]\r\n"
       "       lindqua-cli --help | --version\r\n"
       "\r\n"
-      "Scans the registry and lists every problem found, in the order found.\r\n"
+      "scan lists every problem found, in the order found. clean scans, then backs up\r\n"
+      "and deletes every finding, writing each key or value to a REGEDIT4 backup file\r\n"
+      "in the backup folder before it is deleted.\r\n"
       "\r\n"
       "  --sections LIST  sections to scan, numbers and ranges such as 3-6,8\r\n"
       "                   (default: the sections checked in the settings)\r\n"
@@ -128,8 +142,13 @@ std::string CliUsageText() {
       "  --format json    {\"findings\":[{\"section\":..,\"problem\":..,\"data\":..,\"key\":..,\"tag\":..}]}\r\n"
       "  --output FILE    write the findings to FILE in UTF-8 instead of the console\r\n"
       "  --no-ignore      keep the findings under ignored keys\r\n"
+      "  --dry-run        (clean) print what would be deleted, delete nothing\r\n"
+      "  --yes            (clean) do not ask before deleting\r\n"
+      "  --restore-point  (clean) have Windows make a restore point first\r\n"
       "\r\n"
-      "Exit status: 0 the scan ran, 1 it failed, 2 the command line was wrong.\r\n"
+      "Exit status: 0 the scan ran (clean: everything attempted was fixed), 1 it failed\r\n"
+      "or was not confirmed, 2 the command line was wrong, 3 (clean) some findings\r\n"
+      "could not be fixed; they are listed with the reason.\r\n"
       "\r\n"
       "Sections:\r\n";
   for (const ScanSectionInfo& section : ScanSections()) {

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of the console program:
 //   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]
+//   lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]
 //   lindqua-cli --help | --version
 #include <optional>
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace lindqua {
 
-enum class CliAction { Help, Version, Scan };
+enum class CliAction { Help, Version, Scan, Clean };
 enum class OutputFormat { Text, Json };
 
 struct CliRequest {
@@ -18,6 +19,10 @@ struct CliRequest {
   OutputFormat format = OutputFormat::Text;
   std::string outputPath;  // empty: the console
   bool applyIgnoreList = true;
+  // clean only
+  bool dryRun = false;        // list what would be deleted, delete nothing
+  bool assumeYes = false;     // no confirmation question
+  bool restorePoint = false;  // ask Windows for a restore point first
 };
 
 // `args` are the arguments after the program name. False, with a one-line

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/CliArguments.h"
+#include "app/CliClean.h"
 #include "app/CliSettings.h"
 #include "app/ConsoleScan.h"
 #include "app/FindingsOutput.h"
@@ -13,7 +14,7 @@ namespace lindqua {
 
 namespace {
 
-constexpr char Prefix[] = "lindqua-cli: ";
+constexpr const char* Prefix = CliMessagePrefix;
 
 // Rewrites one status line in place on the console.
 class ProgressLine {
@@ -48,8 +49,25 @@ class ProgressLine {
 };
 
 int Scan(const CliRequest& request, CliHost& host) {
-  CliConsole& console = host.console;
   const TOptionsSetting settings = host.loadSettings ? host.loadSettings() : TOptionsSetting{};
+  std::vector<Finding> rows;
+  if (int status = ScanForCli(request, host, settings, rows); status != CliExit::Ok) return status;
+  const std::string output =
+      request.format == OutputFormat::Json ? FormatFindingsJson(rows) : FormatFindingsText(rows);
+  if (request.outputPath.empty()) {
+    host.console.WriteOut(output);
+  } else if (!host.platform.files.WriteWholeFile(request.outputPath, output)) {
+    host.console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\"\r\n");
+    return CliExit::Failure;
+  }
+  return CliExit::Ok;
+}
+
+}  // namespace
+
+int ScanForCli(const CliRequest& request, CliHost& host, const TOptionsSetting& settings,
+               std::vector<Finding>& rows) {
+  CliConsole& console = host.console;
   if (const std::string notice = ElevationNotice(host.elevated); !notice.empty()) console.WriteErr(notice);
 
   ConsoleScanRequest scanRequest;
@@ -70,20 +88,10 @@ int Scan(const CliRequest& request, CliHost& host) {
                      std::to_string(result.failedSection) + "; no findings written\r\n");
     return CliExit::Failure;
   }
-
   if (request.applyIgnoreList) ApplyIgnoreList(result.rows, settings.IgnoreKeys, settings.IgnoreKeyCount);
-  const std::string output =
-      request.format == OutputFormat::Json ? FormatFindingsJson(result.rows) : FormatFindingsText(result.rows);
-  if (request.outputPath.empty()) {
-    console.WriteOut(output);
-  } else if (!host.platform.files.WriteWholeFile(request.outputPath, output)) {
-    console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\"\r\n");
-    return CliExit::Failure;
-  }
+  rows = std::move(result.rows);
   return CliExit::Ok;
 }
-
-}  // namespace
 
 std::string ElevationNotice(bool elevated) {
   if (elevated) return {};
@@ -108,6 +116,8 @@ int RunCli(const std::vector<std::string>& args, CliHost& host) {
         return CliExit::Ok;
       case CliAction::Scan:
         return Scan(request, host);
+      case CliAction::Clean:
+        return RunClean(request, host);
     }
   } catch (const std::exception& failure) {
     host.console.WriteErr(std::string(Prefix) + "failed: " + failure.what() + "\r\n");

@@ -6,8 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
 #include "app/OptionsSetting.h"
 #include "engine/TScanTaskThread.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/RestorePointClient.h"
 
 namespace lindqua {
 
@@ -25,6 +29,9 @@ class CliConsole {
   virtual void WriteErr(std::string_view text) = 0;
   // Progress is shown only to a person watching a console.
   virtual bool ErrIsTerminal() = 0;
+  // One line typed by the user, without its line break; nullopt when there is
+  // no more input (a script with no standard input never confirms).
+  virtual std::optional<std::string> ReadLine() { return std::nullopt; }
 };
 
 struct CliHost {
@@ -34,7 +41,20 @@ struct CliHost {
   std::function<TOptionsSetting()> loadSettings;
   bool elevated = false;
   ScannerLookup scanners = DefaultScannerLookup();
+  // Needed by clean: the backup file's code page and the restore-point service.
+  const AnsiCodePage* ansi = nullptr;
+  RestorePointClient* restorePoints = nullptr;
 };
+
+struct CliRequest;
+struct Finding;
+
+// Runs the scan a request asks for and applies the ignore list; CliExit::Ok
+// with the rows, or CliExit::Failure after saying why.
+int ScanForCli(const CliRequest& request, CliHost& host, const TOptionsSetting& settings,
+               std::vector<Finding>& rows);
+
+inline constexpr char CliMessagePrefix[] = "lindqua-cli: ";
 
 // The warning shown once before a scan in a process without administrator
 // rights; empty when there is nothing to say.

@@ -5,8 +5,10 @@
 #include "app/CliSettings.h"
 #include "cli/ProcessInfo.h"
 #include "cli/Win32Console.h"
+#include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32RestorePointClient.h"
 #include "platform/win32/Win32SystemFacts.h"
 
 int main() {
@@ -16,7 +18,11 @@ int main() {
     Win32Registry registry;
     Win32FileSystem files;
     Win32SystemFacts facts;
+    Win32AnsiCodePage ansi;
+    Win32RestorePointClient restorePoints;
     CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
+    host.ansi = &ansi;
+    host.restorePoints = &restorePoints;
     // Reading the settings file plugs in here; until then a first start's defaults.
     host.loadSettings = [] { return DefaultCliSettings(ProgramFolder()); };
     host.elevated = IsProcessElevated();

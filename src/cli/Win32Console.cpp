@@ -48,12 +48,37 @@ void Write(HANDLE handle, bool console, std::string_view text) {
 }  // namespace
 
 Win32Console::Win32Console()
-    : out_(::GetStdHandle(STD_OUTPUT_HANDLE)),
+    : in_(::GetStdHandle(STD_INPUT_HANDLE)),
+      out_(::GetStdHandle(STD_OUTPUT_HANDLE)),
       err_(::GetStdHandle(STD_ERROR_HANDLE)),
       outIsConsole_(IsConsole(out_)),
       errIsConsole_(IsConsole(err_)) {}
 
 void Win32Console::WriteOut(std::string_view text) { Write(out_, outIsConsole_, text); }
 void Win32Console::WriteErr(std::string_view text) { Write(err_, errIsConsole_, text); }
+
+std::optional<std::string> Win32Console::ReadLine() {
+  if (in_ == nullptr || in_ == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string line;
+  if (IsConsole(in_)) {
+    wchar_t buffer[256];
+    DWORD read = 0;
+    if (!::ReadConsoleW(in_, buffer, 255, &read, nullptr) || read == 0) return std::nullopt;
+    line = Narrow(std::wstring_view(buffer, read));
+  } else {
+    // A pipe or a file: bytes up to the first line break.
+    char c = 0;
+    DWORD read = 0;
+    bool any = false;
+    while (::ReadFile(in_, &c, 1, &read, nullptr) && read == 1) {
+      any = true;
+      if (c == '\n') break;
+      line.push_back(c);
+    }
+    if (!any) return std::nullopt;
+  }
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
 
 }  // namespace lindqua

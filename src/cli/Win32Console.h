@@ -4,6 +4,9 @@
 // file gets the UTF-8 bytes.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "app/CliProgram.h"
 
 namespace lindqua {
@@ -14,9 +17,11 @@ class Win32Console : public CliConsole {
   void WriteOut(std::string_view text) override;
   void WriteErr(std::string_view text) override;
   bool ErrIsTerminal() override { return errIsConsole_; }
+  std::optional<std::string> ReadLine() override;
 
  private:
   // The standard handles belong to the process, not to this object.
+  HANDLE in_;
   HANDLE out_;
   HANDLE err_;
   bool outIsConsole_;

@@ -77,7 +77,9 @@ TEST(CliArguments, HelpAndVersion) {
 TEST(CliArguments, UsageErrors) {
   const std::vector<std::vector<std::string>> bad = {
       {},
-      {"clean"},
+      {"purge"},
+      {"clean", "--output", "x.txt"},
+      {"clean", "--dry-run", "--dry-run"},
       {"--verbose"},
       {"--version", "scan"},
       {"scan", "extra"},

@@ -1,0 +1,30 @@
+#pragma once
+// Deleting one key or value only after its backup block is on the disk.
+#include <string>
+#include <string_view>
+
+#include "repair/ExportToReg.h"
+
+namespace lindqua {
+
+enum class DeleteOutcome {
+  Deleted,       // backed up, then deleted
+  NothingThere,  // the key or value no longer exists: nothing written, nothing deleted
+  Refused,       // backed up, but the registry refused the deletion
+  UnknownRoot,   // not one of the five root names
+  NotExact,      // no exact backup possible: nothing written, nothing deleted
+  BackupFailed,  // the backup file could not be written: nothing deleted
+};
+
+struct DeleteResult {
+  DeleteOutcome outcome = DeleteOutcome::NothingThere;
+  std::string problem;  // for NotExact and BackupFailed
+};
+
+[[nodiscard]] DeleteResult DeleteKeyWithBackup(const ExportPlatform& platform, const std::string& backupFile,
+                                               std::string_view rootName, std::string_view keyPath);
+[[nodiscard]] DeleteResult DeleteValueWithBackup(const ExportPlatform& platform, const std::string& backupFile,
+                                                 std::string_view rootName, std::string_view keyPath,
+                                                 std::string_view valueName);
+
+}  // namespace lindqua
