@@ -53,9 +53,12 @@ class RegExportTest : public ::testing::Test {
 };
 
 struct RefusedCase {
+  RefusedCase(std::string caseName, std::function<void(RegExportTest&)> arrangeCase, bool whole = true,
+              std::string value = {})
+      : name(std::move(caseName)), arrange(std::move(arrangeCase)), wholeKey(whole), valueName(std::move(value)) {}
   std::string name;
   std::function<void(RegExportTest&)> arrange;
-  bool wholeKey = true;
+  bool wholeKey;
   std::string valueName;
 };
 
