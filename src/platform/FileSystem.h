@@ -55,6 +55,8 @@ class FileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   // An existing folder has this path; a trailing "\" is accepted.
   virtual bool DirectoryExists(std::string_view path) = 0;
+  // The size of an existing file; nullopt for a folder or a missing path.
+  virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;
   // The entries of a folder, without "." and "..", in the file system's order.
   virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
 

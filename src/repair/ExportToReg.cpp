@@ -20,14 +20,10 @@ std::string_view NormalizedKeyPath(std::string_view path) {
 
 // A file that exists but holds nothing (left by a failed first write) still
 // needs the header, or regedit would import nothing from it.
+// A missing or empty file gets the header; regedit imports nothing without it.
 bool NeedsHeader(FileSystem& files, std::string_view fileName) {
-  if (!files.FileExists(fileName)) return true;
-  const std::size_t slash = fileName.find_last_of("\\/");
-  const std::string_view folder = slash == std::string_view::npos ? std::string_view() : fileName.substr(0, slash);
-  const std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
-  for (const auto& entry : files.ListFolder(folder))
-    if (!entry.isDirectory && SameText(entry.name, name)) return entry.size == 0;
-  return false;
+  const auto size = files.FileSize(fileName);
+  return !size || *size == 0;
 }
 
 }  // namespace

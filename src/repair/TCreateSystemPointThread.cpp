@@ -9,14 +9,19 @@ TCreateSystemPointThread::TCreateSystemPointThread(RestorePointClient& client, R
   shared_->notify = &notifyWindow;
 }
 
-TCreateSystemPointThread::~TCreateSystemPointThread() { Abandon(); }
+TCreateSystemPointThread::~TCreateSystemPointThread() {
+  Abandon();
+  if (!thread_.joinable()) return;
+  // A worker that has answered is about to end and is waited for. One still
+  // inside the system's request is let go: it must not hold up the dialog or
+  // the program's exit, and the shared state outlives it.
+  if (Finished()) thread_.join();
+  else thread_.detach();
+}
 
 void TCreateSystemPointThread::Start() {
-  if (started_) return;
-  started_ = true;
-  // Detached on purpose: a request that hangs inside the system must not hold
-  // up the dialog or the program's exit, and the shared state outlives both.
-  std::thread([client = &client_, shared = shared_] {
+  if (thread_.joinable()) return;
+  thread_ = std::thread([client = &client_, shared = shared_] {
     int lParam = 1;
     try {
       // A missing library or function is reported as a failed request, so
@@ -28,7 +33,7 @@ void TCreateSystemPointThread::Start() {
     std::lock_guard lock(shared->mutex);
     shared->finished = true;
     if (shared->notify) shared->notify->PostRestorePointDone(lParam);
-  }).detach();
+  });
 }
 
 void TCreateSystemPointThread::Abandon() {

@@ -5,6 +5,7 @@
 // its late answer goes nowhere.
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "platform/RestorePointClient.h"
 
@@ -38,7 +39,7 @@ class TCreateSystemPointThread {
   };
   RestorePointClient& client_;
   std::shared_ptr<Shared> shared_;
-  bool started_ = false;
+  std::thread thread_;
 };
 
 }  // namespace lindqua

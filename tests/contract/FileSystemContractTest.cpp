@@ -109,6 +109,9 @@ TEST_P(FilesContract, WholeFilesAndFlushedAppends) {
   ASSERT_TRUE(fs.AppendAndFlush(path, "\r\nmore"));
   ASSERT_TRUE(fs.ReadWholeFile(path, read));
   EXPECT_EQ(read, binary + "\r\nmore");
+  EXPECT_EQ(fs.FileSize(path), binary.size() + 6);
+  EXPECT_EQ(fs.FileSize(dir), std::nullopt) << "a folder has no file size";
+  EXPECT_EQ(fs.FileSize(dir + "\\missing.txt"), std::nullopt);
   ASSERT_TRUE(fs.WriteWholeFile(path, "short"));
   ASSERT_TRUE(fs.ReadWholeFile(path, read));
   EXPECT_EQ(read, "short") << "a whole write replaces the old content";

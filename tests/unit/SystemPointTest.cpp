@@ -1,9 +1,8 @@
 // The restore-point request, its worker and the dialog's decisions.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -14,28 +13,26 @@ namespace lindqua::test {
 
 namespace {
 
+// Polls an atomic instead of waiting on a condition variable: the worker is
+// detached, and a test must be free to destroy the notifier the moment the
+// post has landed, which a mutex still being unlocked by the worker forbids.
 class RecordingRestoreNotifier : public RestorePointNotifier {
  public:
-  void PostRestorePointDone(int lParam) override {
-    std::lock_guard lock(mutex_);
-    posted_ = lParam;
-    changed_.notify_all();
-  }
+  void PostRestorePointDone(int lParam) override { posted_.store(lParam); }
   // The message as the dialog's message loop would receive it.
   std::optional<int> WaitForPost(std::chrono::seconds limit = std::chrono::seconds(20)) {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, limit, [this] { return posted_.has_value(); });
-    return posted_;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (posted_.load() < 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return Posted();
   }
   std::optional<int> Posted() {
-    std::lock_guard lock(mutex_);
-    return posted_;
+    const int value = posted_.load();
+    return value < 0 ? std::nullopt : std::optional<int>(value);
   }
 
  private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::optional<int> posted_;
+  std::atomic<int> posted_{-1};
 };
 
 class FakeSystemPointView : public SystemPointView {

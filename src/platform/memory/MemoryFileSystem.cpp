@@ -207,6 +207,15 @@ bool MemoryFileSystem::DirectoryExists(std::string_view path) {
   return e && e->isDirectory;
 }
 
+std::optional<std::uint64_t> MemoryFileSystem::FileSize(std::string_view path) {
+  std::lock_guard lock(state_->mutex);
+  auto p = state_->Parse(path);
+  if (!p || p->trailingSeparator) return std::nullopt;
+  const Entry* e = state_->Find(*p);
+  if (!e || e->isDirectory) return std::nullopt;
+  return e->size;
+}
+
 std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
   std::lock_guard lock(state_->mutex);
   std::vector<FolderEntry> out;

@@ -34,6 +34,7 @@ class MemoryFileSystem : public FileSystem {
 
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::vector<FolderEntry> ListFolder(std::string_view folder) override;
   DriveType DriveTypeOf(char letter) override;
   bool VolumeReady(char letter) override;

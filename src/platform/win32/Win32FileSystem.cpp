@@ -45,6 +45,15 @@ bool Win32FileSystem::DirectoryExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<std::uint64_t> Win32FileSystem::FileSize(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  const std::wstring wide = Wide(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
   std::vector<FolderEntry> out;
   std::string pattern(folder);

@@ -9,6 +9,7 @@ class Win32FileSystem : public FileSystem {
  public:
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::vector<FolderEntry> ListFolder(std::string_view folder) override;
   DriveType DriveTypeOf(char letter) override;
   bool VolumeReady(char letter) override;
