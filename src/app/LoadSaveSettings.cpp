@@ -23,13 +23,27 @@ std::string OneLine(std::string_view value) {
   return out;
 }
 
+bool IsProfileBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' '; }
+
+// The profile functions drop blanks at both ends of a value and one pair of
+// enclosing quotes when reading it back. An ignored key named "\"x\"" or a
+// folder ending in a blank would come back changed, so such values are
+// written inside one more pair of quotes, which the reading takes off again.
+std::string ForProfile(std::string_view value) {
+  std::string out = OneLine(value);
+  if (out.empty()) return out;
+  const bool blankEnd = IsProfileBlank(out.front()) || IsProfileBlank(out.back());
+  const bool quoted = out.size() >= 2 && (out.front() == '"' || out.front() == '\'') && out.back() == out.front();
+  return blankEnd || quoted ? '"' + out + '"' : out;
+}
+
 // Stops the save at the first refused write and says so once.
 class SettingsWriter {
  public:
   SettingsWriter(IniFile& ini, ErrorReporter& errors) : ini_(ini), errors_(errors) {}
 
   bool String(std::string_view section, std::string_view key, std::string_view value) {
-    return Check(ini_.WriteString(section, key, OneLine(value)));
+    return Check(ini_.WriteString(section, key, ForProfile(value)));
   }
   bool Integer(std::string_view section, std::string_view key, std::int32_t value) {
     return Check(WriteIniInteger(ini_, section, key, value));

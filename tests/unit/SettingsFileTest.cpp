@@ -249,6 +249,20 @@ TEST_F(SettingsFileTest, ARefusedFirstWriteStopsBeforeTheWindowIsAsked) {
   EXPECT_EQ(Text(UserFile), "<missing>");
 }
 
+TEST_F(SettingsFileTest, QuotesAndBlanksAtTheEndsOfValuesSurvive) {
+  TOptionsSetting options = Load();
+  options.IgnoreKeys = {"\"quoted\"", "'single'", "  lead", "trail\t", "\"open", "mid \"q\" dle", "\"", ""};
+  options.IgnoreKeyCount = 8;
+  options.BackupFolder = "D:\\Backups ";
+  ASSERT_TRUE(Save(options));
+  EXPECT_NE(Text(UserFile).find("Key1=\"\"quoted\"\"\r\nKey2=\"'single'\"\r\nKey3=\"  lead\"\r\n"), std::string::npos);
+  EXPECT_NE(Text(UserFile).find("Key5=\"open\r\nKey6=mid \"q\" dle\r\nKey7=\"\r\nKey8=\r\n"), std::string::npos)
+      << "other values are written as they are";
+  const TOptionsSetting again = Load();
+  EXPECT_EQ(again.IgnoreKeys, options.IgnoreKeys);
+  EXPECT_EQ(again.BackupFolder, options.BackupFolder);
+}
+
 TEST_F(SettingsFileTest, LineBreaksInValuesCannotForgeEntries) {
   TOptionsSetting options = Load();
   options.IgnoreKeys = {"HKEY_CURRENT_USER\\a\r\n[Settings]\r\nState=3"};
