@@ -124,7 +124,8 @@ bool LoadSaveSettings(bool Load, SettingsHost& host, TOptionsSetting& options) {
   const std::string path = LocateSettingsFile(host.files, host.programFolder);
   const auto ini = host.ini.Open(path);
   if (Load) {
-    ReadSettings(*ini, SettingsDefaults{host.programFolder, host.window.SizeAtLoad(), host.window.ScreenSize()},
+    ReadSettings(*ini,
+                 SettingsDefaults{AsFolder(host.programFolder), host.window.SizeAtLoad(), host.window.ScreenSize()},
                  options);
     return true;
   }

@@ -28,7 +28,7 @@ struct SettingsDefaults {
 struct SettingsHost {
   FileSystem& files;
   IniFiles& ini;
-  std::string programFolder;  // the running program's folder, with a trailing backslash
+  std::string programFolder;  // the running program's folder (a missing trailing backslash is added)
   SettingsWindow& window;
   ErrorReporter& errors;
 };

@@ -15,12 +15,18 @@ std::string PerUserFolder(FileSystem& files) {
 
 }  // namespace
 
+std::string AsFolder(std::string_view folder) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
+  return out;
+}
+
 std::string LocateSettingsFile(FileSystem& files, std::string_view programFolder) {
   std::string folder = PerUserFolder(files);
   if (folder.empty() || (!files.DirectoryExists(folder) && !files.ForceDirectories(folder)))
-    folder = std::string(programFolder);
+    folder = AsFolder(programFolder);
   const std::string file = folder + std::string(SettingsFileName);
-  const std::string seed = std::string(programFolder) + std::string(SettingsFileName);
+  const std::string seed = AsFolder(programFolder) + std::string(SettingsFileName);
   if (!files.FileExists(file) && files.FileExists(seed)) {
     // A failed copy only means the defaults are read.
     (void)files.CopyFileTo(seed, file, false);
@@ -30,7 +36,7 @@ std::string LocateSettingsFile(FileSystem& files, std::string_view programFolder
 
 std::string FindSettingsFileReadOnly(FileSystem& files, std::string_view programFolder) {
   const std::string folder = PerUserFolder(files);
-  const std::string seed = std::string(programFolder) + std::string(SettingsFileName);
+  const std::string seed = AsFolder(programFolder) + std::string(SettingsFileName);
   if (!folder.empty()) {
     const std::string file = folder + std::string(SettingsFileName);
     if (files.FileExists(file) || !files.FileExists(seed)) return file;

@@ -12,9 +12,12 @@ namespace lindqua {
 inline constexpr std::string_view SettingsFileName = "Settings.ini";
 inline constexpr std::string_view SettingsSubFolder = "Vantorel\\Lindqua\\";
 
+// The program's folder as the settings code uses it: with one trailing backslash.
+std::string AsFolder(std::string_view folder);
+
 // The settings file for loading and saving, found afresh on every call:
 // creates the per-user folder when missing and copies the seed file into it
-// when the per-user file is missing. programFolder ends with a backslash.
+// when the per-user file is missing.
 std::string LocateSettingsFile(FileSystem& files, std::string_view programFolder);
 
 // The same file for a reader that must change nothing: the per-user file when

@@ -12,7 +12,7 @@ ReadOnlySettings LoadSettingsReadOnly(FileSystem& files, IniFiles& ini, std::str
   result.path = settingsPath.empty() ? FindSettingsFileReadOnly(files, programFolder) : std::string(settingsPath);
   result.found = files.FileExists(result.path);
   const auto file = ini.Open(result.path);
-  ReadSettings(*file, SettingsDefaults{std::string(programFolder)}, result.options);
+  ReadSettings(*file, SettingsDefaults{AsFolder(programFolder)}, result.options);
   return result;
 }
 

@@ -19,7 +19,6 @@ struct ReadOnlySettings {
 };
 
 // Reads settingsPath, or when it is empty the file the main window would use.
-// programFolder ends with a backslash.
 ReadOnlySettings LoadSettingsReadOnly(FileSystem& files, IniFiles& ini, std::string_view programFolder,
                                       std::string_view settingsPath = {});
 

@@ -22,7 +22,7 @@ class SettingsReadOnlyTest : public ::testing::Test {
     files.AddFolder("C:\\Prog");
     files.SetSpecialFolder(SpecialFolder::AppData, AppData);
   }
-  ReadOnlySettings Read(std::string_view path = {}) { return LoadSettingsReadOnly(files, ini, "C:\\Prog\\", path); }
+  ReadOnlySettings Read(std::string_view path = {}) { return LoadSettingsReadOnly(files, ini, "C:\\Prog", path); }
 
   MemoryFileSystem files;
   PortableIniFiles ini{files};
