@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers that every part of the program calls. The folder picker is
+// a Win32 dialog and lives in platform/win32/SelectFolder.h.
+#include <string>
+#include <string_view>
+
+#include "app/Rot13.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryBackend.h"
+
+namespace lindqua {
+
+// The user's application-data folder with a trailing backslash; "" when the
+// system has none.
+std::string GetSettingsBaseFolder(FileSystem& files);
+
+// The decimal text of n with a "0" in front below 10 ("07", "10", "123").
+std::string TwoDigits(int n);
+
+// Deletes a file, or a folder with everything in it, permanently and
+// without asking; true on success.
+bool DeletePath(FileSystem& files, std::string_view path);
+
+// Writes one string value under HKEY_CURRENT_USER, creating missing keys.
+// Failures are silent: the callers have nothing better to do.
+void WriteUserRegString(RegistryBackend& registry, std::string_view keyPath, std::string_view valueName,
+                        std::string_view value) noexcept;
+
+}  // namespace lindqua

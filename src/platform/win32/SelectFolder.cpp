@@ -1,0 +1,126 @@
+#include "platform/win32/SelectFolder.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WinText.h"
+
+namespace lindqua {
+
+namespace {
+
+// Keeps the program's other windows disabled while a modal dialog is up.
+class OtherWindowsDisabled {
+ public:
+  OtherWindowsDisabled() { ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(this)); }
+  ~OtherWindowsDisabled() {
+    for (HWND window : disabled_) ::EnableWindow(window, TRUE);
+  }
+  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+ private:
+  static BOOL CALLBACK DisableOne(HWND window, LPARAM self) {
+    if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+      ::EnableWindow(window, FALSE);
+      reinterpret_cast<OtherWindowsDisabled*>(self)->disabled_.push_back(window);
+    }
+    return TRUE;
+  }
+  std::vector<HWND> disabled_;
+};
+
+// An empty floppy or card reader must not raise the system's "no disk" box.
+class CriticalErrorsSuppressed {
+ public:
+  CriticalErrorsSuppressed() : previous_(::SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+  ~CriticalErrorsSuppressed() { ::SetErrorMode(previous_); }
+  CriticalErrorsSuppressed(const CriticalErrorsSuppressed&) = delete;
+  CriticalErrorsSuppressed& operator=(const CriticalErrorsSuppressed&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+// Memory of the shell allocator, freed on every path.
+class ShellMemory {
+ public:
+  ShellMemory(IMalloc& allocator, void* block) : allocator_(allocator), block_(block) {}
+  ~ShellMemory() {
+    if (block_) allocator_.Free(block_);
+  }
+  ShellMemory(const ShellMemory&) = delete;
+  ShellMemory& operator=(const ShellMemory&) = delete;
+  void* get() const noexcept { return block_; }
+
+ private:
+  IMalloc& allocator_;
+  void* block_;
+};
+
+int CALLBACK CentreOnScreen(HWND dialog, UINT message, LPARAM, LPARAM) {
+  if (message == BFFM_INITIALIZED) {
+    RECT client{};
+    int x = 0;
+    int y = 0;
+    if (::GetClientRect(dialog, &client)) {
+      x = (::GetSystemMetrics(SM_CXSCREEN) - (client.right - client.left)) / 2;
+      y = (::GetSystemMetrics(SM_CYSCREEN) - (client.bottom - client.top)) / 2;
+    }
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool SelectFolder(HWND owner, std::string_view caption, std::wstring_view root, std::string& folder) {
+  const std::wstring wideFolder = Wide(folder);
+  const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wideFolder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) folder.clear();
+
+  ComPtr<IMalloc> allocator;
+  if (FAILED(::SHGetMalloc(allocator.put())) || !allocator) return false;
+  ShellMemory buffer(*allocator.get(), allocator->Alloc(MAX_PATH * sizeof(wchar_t)));
+  if (!buffer.get()) return false;
+  auto* const text = static_cast<wchar_t*>(buffer.get());
+  text[0] = L'\0';
+
+  LPITEMIDLIST rootList = nullptr;
+  if (!root.empty()) {
+    ComPtr<IShellFolder> desktop;
+    if (SUCCEEDED(::SHGetDesktopFolder(desktop.put())) && desktop) {
+      std::wstring name(root);
+      ULONG eaten = 0;
+      if (FAILED(desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, &rootList, nullptr))) rootList = nullptr;
+    }
+  }
+  ShellMemory rootMemory(*allocator.get(), rootList);
+
+  const std::wstring title = Wide(caption);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.pidlRoot = rootList;
+  browse.pszDisplayName = text;
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  browse.lpfn = &CentreOnScreen;
+  browse.lParam = 0;
+
+  LPITEMIDLIST chosen = nullptr;
+  {
+    OtherWindowsDisabled disabled;
+    CriticalErrorsSuppressed quiet;
+    chosen = ::SHBrowseForFolderW(&browse);
+  }
+  if (!chosen) return false;
+  ShellMemory chosenMemory(*allocator.get(), chosen);
+  // A picked item without a file-system path is no folder the callers could use.
+  if (!::SHGetPathFromIDListW(chosen, text)) return false;
+  folder = Narrow(text);
+  return true;
+}
+
+}  // namespace lindqua
