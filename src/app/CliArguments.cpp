@@ -33,7 +33,7 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
   bool seenSections = false, seenFormat = false, seenOutput = false, seenNoIgnore = false;
-  bool seenDryRun = false, seenYes = false, seenRestorePoint = false;
+  bool seenDryRun = false, seenYes = false, seenRestorePoint = false, seenSettings = false;
   const bool clean = request.action == CliAction::Clean;
   const auto once = [&](bool& seen, std::string_view name) {
     if (seen) error = std::string(name) + " given twice";
@@ -52,6 +52,13 @@ bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request,
       std::vector<int> sections;
       if (!ParseSectionList(value, sections, error)) return false;
       request.sections = std::move(sections);
+    } else if (TakeValue(args, i, "--settings", value, error)) {
+      if (!error.empty() || !once(seenSettings, "--settings")) return false;
+      if (value.empty()) {
+        error = "--settings needs a file name";
+        return false;
+      }
+      request.settingsPath = value;
     } else if (clean && arg == "--dry-run") {
       if (!once(seenDryRun, "--dry-run")) return false;
       request.dryRun = true;
@@ -129,7 +136,9 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request
 std::string CliUsageText() {
   std::string text =
       "Usage: lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]\r\n"
+      "                        [--settings FILE]\r\n"
       "       lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]\r\n"
+      "                         [--settings FILE]\r\n"
       "       lindqua-cli --help | --version\r\n"
       "\r\n"
       "scan lists every problem found, in the order found. clean scans, then backs up\r\n"
@@ -142,6 +151,7 @@ std::string CliUsageText() {
       "  --format json    {\"findings\":[{\"section\":..,\"problem\":..,\"data\":..,\"key\":..,\"tag\":..}]}\r\n"
       "  --output FILE    write the findings to FILE in UTF-8 instead of the console\r\n"
       "  --no-ignore      keep the findings under ignored keys\r\n"
+      "  --settings FILE  read this settings file instead of the window's (never written)\r\n"
       "  --dry-run        (clean) print what would be deleted, delete nothing\r\n"
       "  --yes            (clean) do not ask before deleting\r\n"
       "  --restore-point  (clean) have Windows make a restore point first\r\n"

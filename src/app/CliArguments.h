@@ -1,7 +1,7 @@
 #pragma once
 // The command line of the console program:
-//   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]
-//   lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]
+//   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore] [--settings FILE]
+//   lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore] [--settings FILE]
 //   lindqua-cli --help | --version
 #include <optional>
 #include <string>
@@ -19,6 +19,7 @@ struct CliRequest {
   OutputFormat format = OutputFormat::Text;
   std::string outputPath;  // empty: the console
   bool applyIgnoreList = true;
+  std::string settingsPath;  // empty: the settings file the window uses
   // clean only
   bool dryRun = false;        // list what would be deleted, delete nothing
   bool assumeYes = false;     // no confirmation question

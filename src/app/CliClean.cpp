@@ -75,7 +75,7 @@ int RunClean(const CliRequest& request, CliHost& host) {
     console.WriteErr(Line(std::string(CliMessagePrefix) + "cleaning is not available in this build"));
     return CliExit::Failure;
   }
-  const TOptionsSetting settings = host.loadSettings ? host.loadSettings() : TOptionsSetting{};
+  const TOptionsSetting settings = host.loadSettings ? host.loadSettings(request.settingsPath) : TOptionsSetting{};
   std::vector<Finding> rows;
   if (int status = ScanForCli(request, host, settings, rows); status != CliExit::Ok) return status;
 

@@ -4,7 +4,7 @@
 
 #include "app/CliArguments.h"
 #include "app/CliClean.h"
-#include "app/CliSettings.h"
+#include "app/SettingsReadOnly.h"
 #include "app/ConsoleScan.h"
 #include "app/FindingsOutput.h"
 #include "app/IgnoreFilter.h"
@@ -49,7 +49,7 @@ class ProgressLine {
 };
 
 int Scan(const CliRequest& request, CliHost& host) {
-  const TOptionsSetting settings = host.loadSettings ? host.loadSettings() : TOptionsSetting{};
+  const TOptionsSetting settings = host.loadSettings ? host.loadSettings(request.settingsPath) : TOptionsSetting{};
   std::vector<Finding> rows;
   if (int status = ScanForCli(request, host, settings, rows); status != CliExit::Ok) return status;
   const std::string output =
@@ -71,7 +71,7 @@ int ScanForCli(const CliRequest& request, CliHost& host, const TOptionsSetting& 
   if (const std::string notice = ElevationNotice(host.elevated); !notice.empty()) console.WriteErr(notice);
 
   ConsoleScanRequest scanRequest;
-  scanRequest.sections = request.sections ? *request.sections : CheckedSections(settings);
+  scanRequest.sections = request.sections ? *request.sections : CheckedSectionsInTreeOrder(settings);
   scanRequest.ignoreRemovableDrive = settings.IgnoreRemovableDrive;
   scanRequest.scanners = host.scanners;
 

@@ -37,8 +37,9 @@ class CliConsole {
 struct CliHost {
   ScanPlatform platform;
   CliConsole& console;
-  // Supplies the settings record for a scan; asked only when a scan runs.
-  std::function<TOptionsSetting()> loadSettings;
+  // Supplies the settings record for a scan, from the named file or, when the
+  // name is empty, from the window's own; asked only when a scan runs.
+  std::function<TOptionsSetting(const std::string& settingsPath)> loadSettings;
   bool elevated = false;
   ScannerLookup scanners = DefaultScannerLookup();
   // Needed by clean: the backup file's code page and the restore-point service.

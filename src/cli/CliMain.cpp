@@ -2,11 +2,13 @@
 #include <exception>
 
 #include "app/CliProgram.h"
-#include "app/CliSettings.h"
+#include "app/SettingsReadOnly.h"
 #include "cli/ProcessInfo.h"
 #include "cli/Win32Console.h"
 #include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/ProgramFolder.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32IniFile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32RestorePointClient.h"
 #include "platform/win32/Win32SystemFacts.h"
@@ -23,8 +25,11 @@ int main() {
     CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
     host.ansi = &ansi;
     host.restorePoints = &restorePoints;
-    // Reading the settings file plugs in here; until then a first start's defaults.
-    host.loadSettings = [] { return DefaultCliSettings(ProgramFolder()); };
+    Win32IniFiles ini;
+    // The window's settings file, read the way the window reads it, never written.
+    host.loadSettings = [&](const std::string& path) {
+      return LoadSettingsReadOnly(files, ini, GetProgramFolder(), path).options;
+    };
     host.elevated = IsProcessElevated();
     return RunCli(CommandLineArguments(), host);
   } catch (const std::exception& failure) {

@@ -25,21 +25,6 @@ std::vector<std::string> CommandLineArguments() {
   return args;
 }
 
-std::string ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  while (true) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return Narrow(path.substr(0, slash == std::wstring::npos ? 0 : slash + 1));
-}
-
 bool IsProcessElevated() {
   UniqueKernelHandle token;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;

@@ -7,8 +7,6 @@ namespace lindqua {
 
 // The arguments after the program name, as UTF-8, split by the system's rules.
 std::vector<std::string> CommandLineArguments();
-// The folder of the running executable, ending with "\".
-std::string ProgramFolder();
 // The token is elevated; false also when the system cannot say.
 bool IsProcessElevated();
 

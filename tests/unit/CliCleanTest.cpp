@@ -5,7 +5,8 @@
 #include <deque>
 
 #include "app/CliClean.h"
-#include "app/CliSettings.h"
+#include "app/SettingsReadOnly.h"
+#include "platform/PortableIniFile.h"
 #include "engine/ScanSection.h"
 #include "platform/RegTextImport.h"
 #include "platform/TRegistry.h"
@@ -44,9 +45,9 @@ class CliCleanTest : public ::testing::Test {
     reg.OpenKey("Software\\Weird", false);
     reg.WriteString("two\nlines", "x");
     files.AddFolder("C:\\Backups");
-    settings = DefaultCliSettings("C:\\Tools\\");
+    settings = LoadSettingsReadOnly(files, ini, "C:\\Tools\\").options;
     settings.BackupFolder = "C:\\Backups";
-    host.loadSettings = [this] { return settings; };
+    host.loadSettings = [this](const std::string&) { return settings; };
     host.elevated = true;
     host.ansi = &ansi;
     host.restorePoints = &restorePoints;
@@ -70,6 +71,7 @@ class CliCleanTest : public ::testing::Test {
   Windows1252CodePage ansi;
   MemoryRestorePointClient restorePoints{RestorePointResult::Refused};
   ScriptedConsole console;
+  PortableIniFiles ini{files};
   TOptionsSetting settings;
   CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
   std::vector<Finding> rows;

@@ -7,7 +7,8 @@
 #include <thread>
 
 #include "app/CliProgram.h"
-#include "app/CliSettings.h"
+#include "app/SettingsReadOnly.h"
+#include "platform/PortableIniFile.h"
 #include "app/ConsoleScan.h"
 #include "engine/ScanSection.h"
 #include "platform/memory/MemoryFileSystem.h"
@@ -32,9 +33,11 @@ class CapturingConsole : public CliConsole {
 class CliProgramTest : public ::testing::Test {
  protected:
   CliProgramTest() {
-    settings = DefaultCliSettings("C:\\Tools\\");
-    host.loadSettings = [this] {
+    // A first start's record, as the real reader gives it when there is no file.
+    settings = LoadSettingsReadOnly(files, ini, "C:\\Tools\\").options;
+    host.loadSettings = [this](const std::string& path) {
       ++settingsLoads;
+      settingsPath = path;
       return settings;
     };
     host.elevated = true;
@@ -60,8 +63,10 @@ class CliProgramTest : public ::testing::Test {
   MemoryFileSystem files;
   MemorySystemFacts facts;
   CapturingConsole console;
+  PortableIniFiles ini{files};
   TOptionsSetting settings;
   int settingsLoads = 0;
+  std::string settingsPath;
   CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
   std::vector<int> ran;
   int failingSection = 0;
@@ -113,6 +118,22 @@ TEST_F(CliProgramTest, DefaultSettingsScanEverySectionOnFixedDisksOnly) {
   EXPECT_EQ(driveLetters, "c");
   EXPECT_FALSE(driveAReady);
   EXPECT_EQ(settings.BackupFolder, "C:\\Tools\\Backup");
+}
+
+TEST_F(CliProgramTest, SettingsFileNamedOnTheCommandLineDecidesSectionsAndIgnoreList) {
+  ASSERT_TRUE(files.WriteWholeFile("C:\\my.ini",
+                                   "[NodeSelected]\r\n3=0\r\n4=0\r\n5=1\r\n6=0\r\n7=0\r\n8=0\r\n9=0\r\n10=0\r\n11=0\r\n"
+                                   "12=0\r\n13=0\r\n14=0\r\n15=0\r\n16=0\r\n17=0\r\n18=0\r\n19=0\r\n20=0\r\n"
+                                   "21=0\r\n22=0\r\n23=0\r\n24=0\r\n25=1\r\n"
+                                   "[IgnoreKey]\r\nCount=1\r\nKey1=HKEY_USERS\\S25\r\n"));
+  host.loadSettings = [this](const std::string& path) { return LoadSettingsReadOnly(files, ini, "C:\\Tools\\", path).options; };
+  EXPECT_EQ(Run({"scan", "--settings", "C:\\my.ini"}), CliExit::Ok);
+  EXPECT_EQ(ran, (std::vector<int>{5, 25}));
+  EXPECT_EQ(console.out, "Caption 5  ^^^  d\xC3\xA9j\xC3\xA0  ^^^  HKEY_USERS\\S5\r\n");
+  std::string after;
+  ASSERT_TRUE(files.ReadWholeFile("C:\\my.ini", after));
+  EXPECT_NE(after.find("Key1=HKEY_USERS\\S25"), std::string::npos) << "the file is never rewritten";
+  EXPECT_EQ(Run({"scan", "--settings"}), CliExit::Usage);
 }
 
 TEST_F(CliProgramTest, OutputFileGetsUtf8AndConsoleNothing) {
