@@ -21,6 +21,9 @@ class ProcessRunner {
   // Starts a command line with its window hidden and no standard handles;
   // nullptr when it cannot be started.
   virtual std::unique_ptr<RunningProcess> StartHidden(std::string_view commandLine) = 0;
+  // Hands a program, document or address to the shell ("Open" verb, shown);
+  // false when the shell could not start it.
+  virtual bool ShellOpen(std::string_view file, std::string_view parameters) = 0;
 };
 
 }  // namespace lindqua

@@ -20,9 +20,14 @@ class MemoryProcessRunner : public ProcessRunner {
 
   Script script;
   std::vector<std::string> started;
+  std::vector<std::string> shellOpened;  // "file parameters"
   int terminated = 0;
 
   std::unique_ptr<RunningProcess> StartHidden(std::string_view commandLine) override;
+  bool ShellOpen(std::string_view file, std::string_view parameters) override {
+    shellOpened.push_back(std::string(file) + " " + std::string(parameters));
+    return script.starts;
+  }
 };
 
 }  // namespace lindqua

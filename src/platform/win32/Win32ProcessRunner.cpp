@@ -1,6 +1,7 @@
 #include "platform/win32/Win32ProcessRunner.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -35,6 +36,15 @@ std::unique_ptr<RunningProcess> Win32ProcessRunner::StartHidden(std::string_view
                         &startup, &info))
     return nullptr;
   return std::make_unique<Win32Process>(info.hProcess, info.hThread);
+}
+
+bool Win32ProcessRunner::ShellOpen(std::string_view file, std::string_view parameters) {
+  const std::wstring wideFile = Wide(file);
+  const std::wstring wideParameters = Wide(parameters);
+  // Values above 32 mean the shell started it.
+  const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+      nullptr, L"open", wideFile.c_str(), wideParameters.empty() ? nullptr : wideParameters.c_str(), nullptr, SW_SHOW));
+  return result > 32;
 }
 
 }  // namespace lindqua
