@@ -166,9 +166,9 @@ TEST_F(ValuePathSweepTest, CurrentUserSkipsOnlyItsListedKeysWhole) {
   Put(U, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\exe", "e", Missing);
   Put(U, "Software\\Microsoft\\Office", "f", Missing);
   ScanCurrentUser(m.scan);
-  EXPECT_EQ(Locations(), (Strings{"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices\\c",
+  EXPECT_EQ(Locations(), (Strings{"HKEY_CURRENT_USER\\AppEvents\\Schemes\\d",
                                   "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\f",
-                                  "HKEY_CURRENT_USER\\AppEvents\\Schemes\\d"}));
+                                  "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices\\c"}));
 }
 
 TEST_F(ValuePathSweepTest, OtherSectionsSweepWithoutSkipLists) {
