@@ -3,6 +3,11 @@
 // once. A scan asks about the same folders and program names hundreds of
 // thousands of times; within one scan the answers are taken as fixed. Writes
 // through it drop what it knows. Used by one thread at a time.
+//
+// Besides repeating answers it knows two kinds of "not there" without asking:
+// anything inside a path that is no folder, and a plain name missing from the
+// complete listing of its folder (which the system then lists once). Paths
+// that Windows may resolve elsewhere than their text says are always asked.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -46,14 +51,22 @@ class CachingFileSystem : public FileSystem {
   };
   using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
 
+  bool Answer(std::string_view path, bool folder);
   std::uint8_t& Known(std::string_view upperPath);
-  bool ParentIsNoFolder(std::string_view upperPath) const;
-  bool IsFolderFact(std::string_view upperPath, bool& isFolder) const;
+  bool KnownAbsent(std::string_view upperPath);
+  bool BelowAbsentBase(std::string_view upperPath) const;
+  bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
 
   FileSystem& inner_;
   std::size_t maxEntries_;
   Map known_;
   std::string key_;  // reused for the upper-cased path of each question
+  // The last plain path found to be no folder: the prefix probing of one
+  // string asks about many paths below it in a row.
+  std::string absentBase_;
+  // The last folder whose complete listing answered a question: its other
+  // children are judged by one lookup.
+  std::string listedBase_;
   std::uint64_t innerQueries_ = 0;
 };
 
