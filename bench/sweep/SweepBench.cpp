@@ -2,7 +2,9 @@
 // values, on a synthetic registry: natively over the memory platform, or with
 // --wine over the Win32 platform of the Wine prefix it runs in (seeded once).
 //
-//   lindqua_bench_sweep [--keys N] [--values N] [--vendors N] [--rounds N] [--wine [--reseed]]
+//   lindqua_bench_sweep [--keys N] [--values N] [--vendors N] [--rounds N] [--no-cache] [--wine [--reseed]]
+//
+// --no-cache adds a third timing: the same sweep without the existence cache.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/Scanners.h"
 #include "engine/TScanTaskThread.h"
 #include "platform/TRegistry.h"
 #include "platform/memory/MemoryFileSystem.h"
@@ -68,7 +71,18 @@ SyntheticCounts Seed(const SyntheticShape& shape, RegistryBackend& registry, Fil
   return GenerateSynthetic(shape, sink);
 }
 
-void Measure(ScanPlatform platform, int rounds) {
+// The four hive sections straight on the platform's file system, without
+// the scan's existence cache, to show what the cache is worth.
+std::size_t SweepWithoutCache(ScanPlatform platform) {
+  ResultsModel model;
+  std::stop_source stop;
+  ScanContext scan(platform, ScanSink(model, stop.get_token()));
+  scan.DriveLetters = BuildDriveLetters(platform.files, false);
+  for (auto scanner : {ScanClassesRoot, ScanCurrentUser, ScanLocalMachine, ScanUsers}) scanner(scan);
+  return model.Count();
+}
+
+void Measure(ScanPlatform platform, int rounds, bool withoutCache) {
   NoNotifier notifier;
   for (int round = 1; round <= rounds; ++round) {
     ResultsModel walkModel;
@@ -90,6 +104,11 @@ void Measure(ScanPlatform platform, int rounds) {
     std::printf("round %d: bare walk %.3f s (%llu keys, %llu values), sweep %.3f s (%zu rows), ratio %.2f\n", round,
                 walkTime, static_cast<unsigned long long>(walked.keys),
                 static_cast<unsigned long long>(walked.values), sweepTime, model.Count(), sweepTime / walkTime);
+    if (withoutCache) {
+      start = std::chrono::steady_clock::now();
+      const std::size_t rows = SweepWithoutCache(platform);
+      std::printf("round %d: sweep without the existence cache %.3f s (%zu rows)\n", round, Seconds(start), rows);
+    }
     std::fflush(stdout);
   }
 }
@@ -105,7 +124,7 @@ void PrintCounts(const SyntheticCounts& c, double seconds) {
 
 int main(int argc, char** argv) {
   SyntheticShape shape;
-  bool wine = false, reseed = false;
+  bool wine = false, reseed = false, withoutCache = false;
   int rounds = 2;
   for (int i = 1; i < argc; ++i) {
     const auto number = [&](std::size_t& out) {
@@ -118,8 +137,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--rounds")) { number(value); rounds = static_cast<int>(value); }
     else if (!std::strcmp(argv[i], "--wine")) wine = true;
     else if (!std::strcmp(argv[i], "--reseed")) reseed = true;
+    else if (!std::strcmp(argv[i], "--no-cache")) withoutCache = true;
     else {
-      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--vendors N] [--rounds N] [--wine [--reseed]]\n",
+      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--vendors N] [--rounds N] [--no-cache] [--wine [--reseed]]\n",
                    argv[0]);
       return 2;
     }
@@ -132,8 +152,9 @@ int main(int argc, char** argv) {
     MemorySystemFacts facts;
     files.SetEnvironment(shape.variable, shape.folderRoot);
     const auto start = std::chrono::steady_clock::now();
-    PrintCounts(Seed(shape, registry, files, [&](const std::string& path) { files.AddFile(path); }), Seconds(start));
-    Measure(ScanPlatform{registry, files, facts}, rounds);
+    const SyntheticCounts counts = Seed(shape, registry, files, [&](const std::string& path) { files.AddFile(path); });
+    PrintCounts(counts, Seconds(start));
+    Measure(ScanPlatform{registry, files, facts}, rounds, withoutCache);
     return 0;
   }
 
@@ -157,12 +178,13 @@ int main(int argc, char** argv) {
     user.DeleteKey("\\Software\\" + shape.keyName);
     files.DeletePath(shape.folderRoot);
     const auto start = std::chrono::steady_clock::now();
-    PrintCounts(Seed(shape, registry, files, [&](const std::string& path) { (void)files.WriteWholeFile(path, ""); }),
-                Seconds(start));
+    const SyntheticCounts counts =
+        Seed(shape, registry, files, [&](const std::string& path) { (void)files.WriteWholeFile(path, ""); });
+    PrintCounts(counts, Seconds(start));
     TRegistry done(registry);
     if (done.OpenKey("Software\\" + shape.keyName, true)) done.WriteString("seeded", "1");
   }
-  Measure(ScanPlatform{registry, files, facts}, rounds);
+  Measure(ScanPlatform{registry, files, facts}, rounds, withoutCache);
   return 0;
 #else
   std::fprintf(stderr, "--wine needs the Windows build\n");
