@@ -95,8 +95,14 @@ void CachingFileSystem::Clear() {
   Map().swap(known_);  // give the memory back, not only the entries
 }
 
+// Starts the map again; the listed folder's marks go with it.
+void CachingFileSystem::DropEntries() {
+  known_.clear();
+  listedBase_.clear();
+}
+
 std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
-  if (known_.size() >= maxEntries_) known_.clear();
+  if (known_.size() >= maxEntries_) DropEntries();
   auto it = known_.find(upperPath);
   if (it == known_.end()) it = known_.emplace(std::string(upperPath), 0).first;
   return it->second;
@@ -111,7 +117,7 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
   if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
   for (const auto& name : names)
     if (!IsListableName(name)) return false;  // the listing could hide a folded match
-  if (known_.size() + names.size() + 1 >= maxEntries_) known_.clear();
+  if (known_.size() + names.size() + 1 >= maxEntries_) DropEntries();
   for (const auto& name : names) known_[ChildKey(folder, name)] |= InListing;
   known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
   return true;

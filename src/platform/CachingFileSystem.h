@@ -52,6 +52,7 @@ class CachingFileSystem : public FileSystem {
   using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
 
   bool Answer(std::string_view path, bool folder);
+  void DropEntries();
   std::uint8_t& Known(std::string_view upperPath);
   bool KnownAbsent(std::string_view upperPath);
   bool BelowAbsentBase(std::string_view upperPath) const;

@@ -47,15 +47,20 @@ TEST_F(CachingFileSystemTest, AnswersAreThoseOfTheFileSystemBelow) {
       "C:\\Gone", "C:\\Gone\\", "C:\\Gone\\app.exe", "C:\\Gone\\..\\Tools\\app.exe", "C:\\Gone\\.\\x",
       "C:\\Gone.\\x", "C:\\Gone \\x", "C:\\Gone\\CON", "C:\\Gone\\nul.txt", "C:\\Gone\\a:b", "C:\\File\\x",
       "C:\\File\\..\\Tools\\app.exe", "C:\\Gr\xC3\xBC\xC3\x9F\x65\\x.txt", "C:\\GR\xC3\x9C\xC3\x9F\x45\\X.TXT",
-      "Q:\\x", "Q:\\", "C:", "C", "", "\\\\server\\share\\x", "C:\\Tools\\app*.exe", "Tools\\app.exe"};
-  CachingFileSystem cache(inner);
+      "Q:\\x", "Q:\\", "C:", "C", "", "\\\\server\\share\\x", "C:\\Tools\\app*.exe", "Tools\\app.exe",
+      "C:\\Tools\\a", "C:\\Tools\\ap", "C:\\Tools\\app", "C:\\Tools\\app.", "C:\\Tools\\app.e", "C:\\Tools\\Su",
+      "C:\\Tools\\Sub\\y", "C:\\Tools\\app.exe", "C:\\Tools\\APP.EXE", "C:\\Tools\\Sub"};
   // Every order of questions must give the same answers: ask forwards, then
-  // backwards, each as file and as folder.
-  for (int round = 0; round < 2; ++round) {
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-      const std::string& path = round == 0 ? paths[k] : paths[paths.size() - 1 - k];
-      EXPECT_EQ(cache.FileExists(path), inner.FileExists(path)) << path;
-      EXPECT_EQ(cache.DirectoryExists(path), inner.DirectoryExists(path)) << path;
+  // backwards, each as file and as folder; also with caches so small that
+  // they start again every few questions, listings included.
+  for (std::size_t size : {std::size_t{2}, std::size_t{5}, CachingFileSystem::DefaultMaxEntries}) {
+    CachingFileSystem cache(inner, size);
+    for (int round = 0; round < 2; ++round) {
+      for (std::size_t k = 0; k < paths.size(); ++k) {
+        const std::string& path = round == 0 ? paths[k] : paths[paths.size() - 1 - k];
+        EXPECT_EQ(cache.FileExists(path), inner.FileExists(path)) << path << " cache of " << size;
+        EXPECT_EQ(cache.DirectoryExists(path), inner.DirectoryExists(path)) << path << " cache of " << size;
+      }
     }
   }
 }
@@ -78,6 +83,17 @@ TEST_F(CachingFileSystemTest, NothingIsLookedUpInsideAPathThatIsNoFolder) {
   EXPECT_FALSE(cache.FileExists("C:\\Gone\\x."));
   EXPECT_FALSE(cache.FileExists("C:\\Gone/x"));
   EXPECT_EQ(inner.QueryCount() - before, 4u);
+}
+
+TEST_F(CachingFileSystemTest, AListingIsNotTrustedAfterTheCacheStartedAgain) {
+  CachingFileSystem cache(inner, 6);
+  ASSERT_TRUE(cache.DirectoryExists("C:\\Tools"));
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_FALSE(cache.FileExists("C:\\Tools\\gone" + std::to_string(i))) << "answered from the listing";
+    EXPECT_FALSE(cache.FileExists("C:\\Other" + std::to_string(i))) << "fills the cache until it starts again";
+    EXPECT_TRUE(cache.FileExists("C:\\Tools\\app.exe")) << i;
+    EXPECT_TRUE(cache.DirectoryExists("C:\\Tools\\Sub")) << i;
+  }
 }
 
 TEST_F(CachingFileSystemTest, WritesThroughItDropWhatItKnows) {
