@@ -87,7 +87,7 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
 
 void SweepKeyValues(ScanContext& scan, std::string_view rootName, std::string_view keyPath,
                     std::string_view issueText, std::string_view cutAt, std::string_view driveLetters) {
-  // The skip rules are tested before the root name, as they always were.
+  // Skip rules are plain text tests, so they come before anything is opened.
   if (SweepSkipsKey(scan, keyPath, issueText)) return;
   const auto root = RootKeyFromName(rootName);
   if (!root) return;
