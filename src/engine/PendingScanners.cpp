@@ -13,12 +13,7 @@ void NotBuiltYet(ScanContext& scan, int section) {
 }
 }  // namespace
 
-void ScanClassesRoot(ScanContext& scan) { NotBuiltYet(scan, 3); }
-void ScanCurrentUser(ScanContext& scan) { NotBuiltYet(scan, 4); }
-void ScanLocalMachine(ScanContext& scan) { NotBuiltYet(scan, 5); }
-void ScanUsers(ScanContext& scan) { NotBuiltYet(scan, 6); }
 void ScanSharedDlls(ScanContext& scan) { NotBuiltYet(scan, 7); }
-void ScanSoftwareLocations(ScanContext& scan) { NotBuiltYet(scan, 8); }
 void ScanStartMenuOrder(ScanContext& scan) { NotBuiltYet(scan, 9); }
 void ScanObsoleteSoftware(ScanContext& scan) { NotBuiltYet(scan, 10); }
 void ScanFileExtensions(ScanContext& scan) { NotBuiltYet(scan, 11); }

@@ -38,7 +38,8 @@ TScanTaskThread::TScanTaskThread(ScanPlatform platform, ResultsModel& model, Sca
     : model_(model),
       owner_(ownerWindow),
       scanners_(std::move(scanners)),
-      context_(platform, ScanSink(model, stopSource_.get_token())) {
+      files_(platform.files),
+      context_(ScanPlatform{platform.registry, files_, platform.facts}, ScanSink(model, stopSource_.get_token())) {
   context_.IgnoreRemovableDrive = ignoreRemovableDrive;
   context_.DriveLetters = BuildDriveLetters(platform.files, ignoreRemovableDrive);
   context_.UnderWow64 = IsWow64(platform.facts);
@@ -91,6 +92,7 @@ void TScanTaskThread::Execute() {
   } catch (...) {
     endedOnError_ = true;
   }
+  files_.Clear();
   finished_ = true;
 }
 

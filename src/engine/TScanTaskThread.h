@@ -13,6 +13,7 @@
 #include "engine/ResultsModel.h"
 #include "engine/ScanContext.h"
 #include "engine/ScanNotifier.h"
+#include "platform/CachingFileSystem.h"
 
 namespace lindqua {
 
@@ -62,6 +63,9 @@ class TScanTaskThread {
   ScanNotifier& owner_;
   ScannerLookup scanners_;
   std::stop_source stopSource_;
+  // The scan asks the same existence questions many times; this scan's own
+  // answers, dropped when it ends.
+  CachingFileSystem files_;
   ScanContext context_;
   std::atomic<bool> finished_{false};
   std::atomic<bool> endedOnError_{false};

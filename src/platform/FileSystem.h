@@ -60,6 +60,21 @@ class FileSystem {
   // The entries of a folder, without "." and "..", in the file system's order.
   virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
 
+  // What the path names, in one question where the system can answer so.
+  enum class PathKind { None, File, Folder };
+  virtual PathKind KindOf(std::string_view path) {
+    if (FileExists(path)) return PathKind::File;
+    return DirectoryExists(path) ? PathKind::Folder : PathKind::None;
+  }
+  // The names in a folder, true only when the list is known to be complete
+  // (a caller may then take a name missing from it as not existing). The
+  // default cannot vouch for that and answers false.
+  virtual bool ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
+    (void)folder;
+    names.clear();
+    return false;
+  }
+
   // Type of the drive whose root is letter + ":\".
   virtual DriveType DriveTypeOf(char letter) = 0;
   // The drive holds a readable volume; asked with the critical-error box off.

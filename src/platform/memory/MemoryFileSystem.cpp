@@ -232,6 +232,33 @@ std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
   return out;
 }
 
+FileSystem::PathKind MemoryFileSystem::KindOf(std::string_view path) {
+  ++state_->queries;
+  std::lock_guard lock(state_->mutex);
+  auto p = state_->Parse(path);
+  if (!p) return PathKind::None;
+  const Entry* e = state_->Find(*p);
+  if (!e) return PathKind::None;
+  if (e->isDirectory) return PathKind::Folder;
+  return p->trailingSeparator ? PathKind::None : PathKind::File;
+}
+
+bool MemoryFileSystem::ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
+  names.clear();
+  std::lock_guard lock(state_->mutex);
+  auto p = state_->Parse(folder);
+  if (!p) return false;
+  const Entry* dir = state_->Find(*p);
+  if (!dir || !dir->isDirectory) return false;
+  if (auto kids = state_->children.find(UpperCase(dir->path)); kids != state_->children.end()) {
+    for (const auto& key : kids->second) {
+      const Entry& e = state_->entries.at(key);
+      names.push_back(e.path.substr(e.path.rfind('\\') + 1));
+    }
+  }
+  return true;
+}
+
 DriveType MemoryFileSystem::DriveTypeOf(char letter) {
   std::lock_guard lock(state_->mutex);
   auto it = state_->drives.find(AsciiUpper(letter));

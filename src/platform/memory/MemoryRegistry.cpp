@@ -22,28 +22,42 @@ std::vector<std::string_view> SplitPath(std::string_view path) {
 }
 }  // namespace
 
+// Subkeys are kept sorted as Windows keeps them: by name with ASCII letters
+// upper-cased, compared as UTF-16 code units. Values keep the order in which
+// they were first set, as on Windows.
+std::u16string SubKeySortKey(std::string_view name) { return Utf8ToUtf16(UpperCase(name)); }
+
 struct MemoryRegistry::Node {
   std::string name;
+  std::u16string sortKey;
   Node* parent = nullptr;
   bool deleted = false;
   std::uint32_t deniedAccess = 0;
-  std::vector<std::shared_ptr<Node>> children;
-  std::unordered_map<std::string, std::size_t> childIndex;  // upper-cased name -> position
+  std::vector<std::shared_ptr<Node>> children;  // sorted by sortKey
   std::vector<RegValueEntry> values;
   std::unordered_map<std::string, std::size_t> valueIndex;
 
-  Node* FindChild(std::string_view childName) {
-    auto it = childIndex.find(UpperCase(childName));
-    return it == childIndex.end() ? nullptr : children[it->second].get();
+  auto LowerBound(const std::u16string& key) {
+    return std::lower_bound(children.begin(), children.end(), key,
+                            [](const std::shared_ptr<Node>& c, const std::u16string& k) { return c->sortKey < k; });
   }
+
+  // The owning pointer of a child, or nullptr.
+  std::shared_ptr<Node> FindShared(std::string_view childName) {
+    const std::u16string key = SubKeySortKey(childName);
+    auto it = LowerBound(key);
+    return (it != children.end() && (*it)->sortKey == key) ? *it : nullptr;
+  }
+
+  Node* FindChild(std::string_view childName) { return FindShared(childName).get(); }
 
   Node* AddChild(std::string_view childName) {
     auto node = std::make_shared<Node>();
     node->name = std::string(childName);
+    node->sortKey = SubKeySortKey(childName);
     node->parent = this;
-    childIndex.emplace(UpperCase(childName), children.size());
-    children.push_back(std::move(node));
-    return children.back().get();
+    auto it = children.insert(LowerBound(node->sortKey), std::move(node));
+    return it->get();
   }
 
   void RemoveChild(Node* child) {
@@ -51,17 +65,11 @@ struct MemoryRegistry::Node {
     if (it == children.end()) return;
     MarkDeleted(**it);
     children.erase(it);
-    Reindex();
   }
 
   static void MarkDeleted(Node& node) {
     node.deleted = true;
     for (auto& c : node.children) MarkDeleted(*c);
-  }
-
-  void Reindex() {
-    childIndex.clear();
-    for (std::size_t i = 0; i < children.size(); ++i) childIndex.emplace(UpperCase(children[i]->name), i);
   }
 
   RegValueEntry* FindValue(std::string_view valueName) {
@@ -248,10 +256,7 @@ class MemoryKey : public RegistryKey {
   // A node is kept alive by the shared pointer in its parent; a handle holds
   // that pointer so the node outlives its deletion while the handle is open.
   static std::shared_ptr<Node> KeepAliveFor(Node* node) {
-    if (!node->parent) return nullptr;
-    for (auto& c : node->parent->children)
-      if (c.get() == node) return c;
-    return nullptr;
+    return node->parent ? node->parent->FindShared(node->name) : nullptr;
   }
 
   std::shared_ptr<State> state_;

@@ -1,7 +1,7 @@
 #pragma once
 // A registry held in memory that behaves like the Windows one as far as the
 // program can observe: case-insensitive names that keep their stored case,
-// insertion order on enumeration, access checks on handles, keys deleted under
+// subkeys enumerated in Windows' sorted order and values in insertion order, access checks on handles, keys deleted under
 // an open handle, and HKEY_CURRENT_USER and HKEY_CLASSES_ROOT as views of keys
 // under HKEY_USERS and HKEY_LOCAL_MACHINE, laid out as Wine lays them out.
 #include <memory>

@@ -75,6 +75,32 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
   return out;
 }
 
+FileSystem::PathKind Win32FileSystem::KindOf(std::string_view path) {
+  const DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+bool Win32FileSystem::ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
+  names.clear();
+  std::string pattern(folder);
+  if (pattern.empty()) return false;
+  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  const std::wstring wide = Wide(pattern);
+  WIN32_FIND_DATAW data{};
+  UniqueFindHandle find(::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return false;
+  do {
+    const std::wstring_view name(data.cFileName);
+    if (name == L"." || name == L"..") continue;
+    names.push_back(Narrow(name));
+  } while (::FindNextFileW(find.get(), &data));
+  // Only a listing that ran to its end can tell that a name is not there.
+  return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
 DriveType Win32FileSystem::DriveTypeOf(char letter) {
   const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
   return static_cast<DriveType>(::GetDriveTypeW(root));

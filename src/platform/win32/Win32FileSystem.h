@@ -11,6 +11,8 @@ class Win32FileSystem : public FileSystem {
   bool DirectoryExists(std::string_view path) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::vector<FolderEntry> ListFolder(std::string_view folder) override;
+  PathKind KindOf(std::string_view path) override;
+  bool ListNamesComplete(std::string_view folder, std::vector<std::string>& names) override;
   DriveType DriveTypeOf(char letter) override;
   bool VolumeReady(char letter) override;
   std::string ExpandEnvironment(std::string_view text) override;

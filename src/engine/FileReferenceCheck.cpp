@@ -1,0 +1,176 @@
+#include "engine/FileReferenceCheck.h"
+
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+
+// ExpandEnvironmentStrings was given a buffer of this many characters, the
+// terminating NUL included.
+constexpr std::size_t ExpandBufferChars = 1024;
+
+bool IsStopChar(char c) noexcept { return PathStopChars.find(c) != std::string_view::npos; }
+
+bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string_view Trim(std::string_view text) noexcept {
+  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// UTF-16 code units, the unit the expansion buffer is counted in.
+std::size_t Utf16Length(std::string_view utf8) noexcept {
+  std::size_t units = 0;
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) units += (byte >= 0xF0) ? 2 : 1;
+  }
+  return units;
+}
+
+// The first character names a tested drive and ":\" first occurs right after it.
+bool PassesDriveTest(std::string_view name, std::string_view driveLetters) noexcept {
+  if (name.empty()) return false;
+  const char drive = AsciiUpper(name.front());
+  bool known = false;
+  for (char letter : driveLetters) known = known || AsciiUpper(letter) == drive;
+  return known && name.find(":\\") == 1;
+}
+
+// A floppy path whose drive held no volume when the scan started is missing:
+// asking the drive would make Windows prompt for a disk.
+bool FloppyNotReady(const ScanContext& scan, std::string_view name) noexcept {
+  if (scan.IgnoreRemovableDrive) return false;
+  return (StartsWithText(name, "A:\\") && !scan.DriveAReady) || (StartsWithText(name, "B:\\") && !scan.DriveBReady);
+}
+
+class Prober {
+ public:
+  Prober(FileSystem& files, bool acceptFolder) : files_(files), acceptFolder_(acceptFolder) {}
+
+  // The candidate, or it with a program extension, exists.
+  bool Probe(std::string& candidate) {
+    if (files_.FileExists(candidate)) return true;
+    if (acceptFolder_ && files_.DirectoryExists(candidate)) return true;
+    return ProgramExists(candidate);
+  }
+
+  bool ProgramExists(std::string& candidate) {
+    for (const char* extension : {".exe", ".com", ".bat"}) {
+      candidate += extension;
+      const bool found = files_.FileExists(candidate);
+      candidate.resize(candidate.size() - 4);
+      if (found) return true;
+    }
+    return false;
+  }
+
+ private:
+  FileSystem& files_;
+  bool acceptFolder_;
+};
+
+// The folder part exists: a prefix of the file part that ends before a stop
+// character, or the whole of it less trailing ";", must name something.
+bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t lastSlash) {
+  std::string candidate(name.substr(0, lastSlash + 1));
+  candidate.reserve(name.size() + 4);
+  for (char c : name.substr(lastSlash + 1)) {
+    if (IsStopChar(c) && prober.Probe(candidate)) return false;
+    candidate.push_back(c);
+  }
+  for (;;) {
+    if (prober.Probe(candidate)) return false;
+    if (candidate.empty() || candidate.back() != ';') return true;
+    candidate.pop_back();
+    if (candidate.empty()) return true;
+  }
+}
+
+// The folder part does not exist: any prefix that names a file, or a program
+// when it ends before a stop character, makes the text present.
+bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name) {
+  std::string candidate;
+  candidate.reserve(name.size() + 4);
+  for (char c : name) {
+    if (IsStopChar(c) && prober.ProgramExists(candidate)) return false;
+    candidate.push_back(c);
+    if (files.FileExists(candidate)) return false;
+  }
+  return true;
+}
+
+bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+           std::string_view driveLetters) {
+  if (text.empty()) return false;
+  if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+  if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
+                          ContainsText(text, "Program Files")))
+    return false;
+
+  std::string name(text);
+  if (text.front() == '"') {
+    std::string_view unquoted = text.substr(1);
+    if (unquoted.empty()) return false;
+    name = std::string(unquoted.substr(0, unquoted.find('"')));
+  }
+
+  if (!name.empty() && name.front() == '%') {
+    const std::string_view rest = std::string_view(name).substr(1);
+    if (rest.empty()) return false;
+    const std::size_t close = rest.find('%');  // index in rest of the closing "%"
+    const std::string reference =
+        close != std::string_view::npos ? "%" + std::string(rest.substr(0, close + 1)) : std::string(rest);
+    const std::string folder = ExpandIfFolder(scan, reference);
+    if (!folder.empty() && folder.front() == '%') return false;
+    const std::size_t after = close != std::string_view::npos ? close + 2 : 1;  // index in name
+    name = folder + (after < name.size() ? name.substr(after) : std::string());
+  }
+
+  if (scan.UnderWow64 && (ContainsText(name, "system32") || ContainsText(name, "Program Files"))) return false;
+
+  FileSystem& files = scan.Files();
+  if (!cutAt.empty()) {
+    const std::size_t at = FindText(name, cutAt);
+    if (at == std::string::npos) return false;
+    name = name.substr(0, at) + std::string(cutAt);
+    if (!PassesDriveTest(name, driveLetters)) return false;
+    if (FloppyNotReady(scan, name)) return true;
+    return !files.FileExists(name);
+  }
+
+  if (name.empty()) return false;
+  if (!PassesDriveTest(name, driveLetters)) return false;
+  if (FloppyNotReady(scan, name)) return true;
+  if (name.find(":\\", 3) != std::string::npos) return false;  // a second drive is not judged
+
+  const std::size_t lastSlash = name.rfind('\\');
+  const std::string_view folderPart = std::string_view(name).substr(0, lastSlash + 1);
+  if (folderPart.size() == name.size() && files.DirectoryExists(name)) return false;
+  Prober prober(files, acceptFolder);
+  if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
+  return MissingWithoutFolder(files, prober, name);
+}
+
+}  // namespace
+
+std::string ExpandIfFolder(ScanContext& scan, std::string_view reference) {
+  const std::string expanded = scan.Files().ExpandEnvironment(reference);
+  if (Utf16Length(expanded) >= ExpandBufferChars) return std::string(reference);
+  const std::string_view trimmed = Trim(expanded);
+  if (!scan.Files().DirectoryExists(trimmed)) return std::string(reference);
+  return std::string(trimmed);
+}
+
+bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                   std::string_view driveLetters) noexcept {
+  try {
+    return Check(scan, text, cutAt, acceptFolder, driveLetters);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace lindqua

@@ -1,0 +1,27 @@
+#pragma once
+// Decides whether a registry string names a file or folder on a tested drive
+// that does not exist. Everything it cannot read as a local path on a tested
+// drive counts as present, so a doubtful string never becomes a finding.
+#include <string>
+#include <string_view>
+
+#include "engine/ScanContext.h"
+
+namespace lindqua {
+
+// The characters after which a path may end inside a longer string.
+inline constexpr std::string_view PathStopChars = " *,/:;<>?|";
+
+// Expands the environment references in `reference`; answers the trimmed
+// expansion when it names an existing folder, and `reference` unchanged
+// otherwise (also when the expansion would not fit 1024 characters).
+std::string ExpandIfFolder(ScanContext& scan, std::string_view reference);
+
+// True when `text` names something missing. `cutAt` (may be empty) ends the
+// path right after its first occurrence; `acceptFolder` lets an existing folder
+// count as present while probing prefixes. Never throws: any error inside
+// answers false.
+bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                   std::string_view driveLetters) noexcept;
+
+}  // namespace lindqua

@@ -1,0 +1,48 @@
+#include "engine/SweepSkipRules.h"
+
+#include "engine/ScanSection.h"
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+
+template <std::size_t N>
+bool MatchesEntry(const std::array<std::string_view, N>& list, std::string_view keyPath) {
+  for (std::string_view entry : list)
+    if (SameText(entry, keyPath)) return true;
+  return false;
+}
+
+bool ContainsAny(std::string_view text, std::initializer_list<std::string_view> needles) {
+  for (std::string_view needle : needles)
+    if (text.find(needle) != std::string_view::npos) return true;
+  return false;
+}
+
+bool MachineSkips(const ScanContext& scan, std::string_view keyPath, std::string_view issueText) {
+  if (MatchesEntry(MachineSkipKeys, keyPath)) return true;
+  const bool hiveSweep = SameText(issueText, IssueMissingFileOrFolder);
+  const std::string lower = LowerCase(keyPath);
+  if (scan.IsNT6 && hiveSweep &&
+      ContainsAny(lower, {"}\\localserver32", "}\\inprocserver32", "software\\classes\\windows.dvd.maker"}))
+    return true;
+  // These three are tested with their exact case.
+  if (scan.IsNT6 && ContainsAny(keyPath, {"Software\\Microsoft\\PowerShell\\3", "Software\\Microsoft\\Speech\\Voices\\Tokens",
+                                          "Software\\Microsoft\\Windows\\CurrentVersion\\ShellCompatibility\\InboxApp"}))
+    return true;
+  return hiveSweep && ContainsAny(lower, {"software\\microsoft", "}\\localserver32", "}\\inprocserver32",
+                                          "software\\classes\\extensions\\contractid\\windows.",
+                                          "software\\classes\\typelib\\"});
+}
+
+}  // namespace
+
+bool SweepSkipsKey(const ScanContext& scan, std::string_view keyPath, std::string_view issueText) {
+  const std::string& status = scan.StatusText();
+  if (status == StatusScanningLocalMachine) return MachineSkips(scan, keyPath, issueText);
+  if (status == StatusScanningCurrentUser) return MatchesEntry(UserSkipKeys, keyPath);
+  return false;
+}
+
+}  // namespace lindqua

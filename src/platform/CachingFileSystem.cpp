@@ -1,0 +1,228 @@
+#include "platform/CachingFileSystem.h"
+
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+
+enum : std::uint8_t {
+  FileKnown = 1,
+  IsFile = 2,
+  FolderKnown = 4,
+  IsFolder = 8,
+  ListTried = 16,  // a folder whose listing was asked for
+  Listed = 32,     // ... and came complete: its children carry InListing
+  InListing = 64,  // the name appeared in its folder's listing
+};
+constexpr std::uint8_t Absent = FileKnown | FolderKnown;
+// A folder with more entries than this is not kept as a listing.
+constexpr std::size_t MaxListing = 20000;
+
+void UpperInto(std::string& out, std::string_view text) {
+  out.assign(text);
+  for (char& c : out) c = AsciiUpper(c);
+}
+
+// Windows maps these names to devices in any folder, with any extension.
+bool IsDeviceName(std::string_view upperName) {
+  if (upperName.size() < 3) return false;
+  const char first = upperName[0];
+  if (first != 'C' && first != 'P' && first != 'A' && first != 'N' && first != 'L') return false;
+  std::string_view base = upperName.substr(0, upperName.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+    if (base == device) return true;
+  return base.size() == 4 && (base.substr(0, 3) == "COM" || base.substr(0, 3) == "LPT");
+}
+
+// A name that Windows looks up as written in its folder: no separators or
+// streams, no trailing dots or blanks it would strip, no "." or "..", no device.
+bool IsPlainName(std::string_view upperName) {
+  if (upperName.empty() || upperName.back() == '.' || upperName.back() == ' ') return false;
+  if (upperName.find_first_of("/:") != std::string_view::npos) return false;
+  return !IsDeviceName(upperName);
+}
+
+// "X:\name\name..." where every name is plain: such a path lies inside the
+// folder its text before the last "\" names.
+bool IsPlainDrivePath(std::string_view upperPath) {
+  if (upperPath.size() < 4 || upperPath[1] != ':' || upperPath[2] != '\\') return false;
+  if (upperPath[0] < 'A' || upperPath[0] > 'Z') return false;
+  std::size_t start = 3;
+  while (start <= upperPath.size()) {
+    std::size_t end = upperPath.find('\\', start);
+    if (end == std::string_view::npos) end = upperPath.size();
+    if (!IsPlainName(upperPath.substr(start, end - start))) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+// A name whose absence from a listing proves it absent: ASCII only (Windows
+// folds other letters by its own table), no "~" (a short name is not listed),
+// nothing a lookup rejects or treats as a pattern.
+bool IsListableName(std::string_view name) {
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x80) return false;
+    if (std::string_view("~*?\"<>|").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+std::string_view ParentOf(std::string_view upperPath) {
+  const std::size_t slash = upperPath.rfind('\\');
+  return upperPath.substr(0, slash == 2 ? 3 : slash);
+}
+
+std::string ChildKey(std::string_view upperFolder, std::string_view name) {
+  std::string key(upperFolder);
+  if (key.back() != '\\') key.push_back('\\');
+  for (char c : name) key.push_back(AsciiUpper(c));
+  return key;
+}
+
+}  // namespace
+
+CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
+    : inner_(inner), maxEntries_(maxEntries == 0 ? 1 : maxEntries) {}
+
+void CachingFileSystem::Clear() {
+  absentBase_.clear();
+  listedBase_.clear();
+  known_.clear();
+  Map().swap(known_);  // give the memory back, not only the entries
+}
+
+// Starts the map again; the listed folder's marks go with it.
+void CachingFileSystem::DropEntries() {
+  known_.clear();
+  listedBase_.clear();
+}
+
+std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
+  if (known_.size() >= maxEntries_) DropEntries();
+  auto it = known_.find(upperPath);
+  if (it == known_.end()) it = known_.emplace(std::string(upperPath), 0).first;
+  return it->second;
+}
+
+// Lists a folder known to exist, once; true when its complete listing is held.
+bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits) {
+  if (folderBits & ListTried) return folderBits & Listed;
+  folderBits |= ListTried;
+  std::vector<std::string> names;
+  const std::string folder(upperFolder);
+  if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
+  for (const auto& name : names)
+    if (!IsListableName(name)) return false;  // the listing could hide a folded match
+  if (known_.size() + names.size() + 1 >= maxEntries_) DropEntries();
+  for (const auto& name : names) known_[ChildKey(folder, name)] |= InListing;
+  known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
+  return true;
+}
+
+bool CachingFileSystem::BelowAbsentBase(std::string_view upperPath) const {
+  const std::size_t n = absentBase_.size();
+  if (n == 0 || upperPath.size() <= n + 1 || upperPath[n] != '\\' || upperPath.compare(0, n, absentBase_) != 0)
+    return false;
+  std::size_t start = n + 1;
+  while (start <= upperPath.size()) {
+    std::size_t end = upperPath.find('\\', start);
+    if (end == std::string_view::npos) end = upperPath.size();
+    if (!IsPlainName(upperPath.substr(start, end - start))) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+// True when the path cannot exist: an ancestor is known to be no folder, or
+// the nearest known folder was listed without the next name on the path.
+bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
+  if (!IsPlainDrivePath(upperPath)) return false;
+  std::string_view child = upperPath;
+  for (;;) {
+    const std::string_view parentView = ParentOf(child);
+    auto it = known_.find(parentView);
+    if (it != known_.end() && (it->second & FolderKnown)) {
+      if (!(it->second & IsFolder)) {
+        if (parentView.size() > 3) absentBase_.assign(parentView);
+        return true;
+      }
+      const std::string_view name = child.substr(child.rfind('\\') + 1);
+      if (!IsListableName(name) || !EnsureListed(parentView, it->second)) return false;
+      listedBase_.assign(parentView);
+      auto found = known_.find(child);
+      if (found != known_.end() && (found->second & InListing)) return false;
+      // Remember the missing step, so that the next question below it stops here.
+      if (child.size() != upperPath.size()) Known(child) |= Absent;
+      absentBase_.assign(child);
+      return true;
+    }
+    if (parentView.size() <= 3) return false;
+    child = parentView;
+  }
+}
+
+bool CachingFileSystem::Answer(std::string_view path, bool folder) {
+  UpperInto(key_, path);
+  if (BelowAbsentBase(key_)) return false;
+  const std::uint8_t wanted = folder ? FolderKnown : FileKnown;
+  const auto it = known_.find(key_);
+  if (it != known_.end() && (it->second & wanted)) return it->second & (folder ? IsFolder : IsFile);
+  if (!listedBase_.empty() && ParentOf(key_) == listedBase_) {
+    const std::string_view name = std::string_view(key_).substr(key_.rfind('\\') + 1);
+    if (IsPlainName(name) && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
+      absentBase_ = key_;
+      return false;
+    }
+  }
+  if (KnownAbsent(key_)) return false;
+  ++innerQueries_;
+  const PathKind kind = inner_.KindOf(path);
+  std::uint8_t& bits = Known(key_);
+  bits = static_cast<std::uint8_t>((bits & ~(IsFile | IsFolder)) | Absent);
+  if (kind == PathKind::File) bits |= IsFile;
+  if (kind == PathKind::Folder) bits |= IsFolder;
+  if (kind != PathKind::Folder && IsPlainDrivePath(key_)) absentBase_ = key_;
+  // "X\" is a folder exactly when "X" is one, for a plain X.
+  if (key_.size() > 4 && key_.back() == '\\' && IsPlainDrivePath(std::string_view(key_).substr(0, key_.size() - 1))) {
+    const std::string bare = key_.substr(0, key_.size() - 1);
+    std::uint8_t& bareBits = Known(bare);
+    bareBits |= FolderKnown;
+    if (kind == PathKind::Folder) bareBits = static_cast<std::uint8_t>((bareBits | IsFolder | FileKnown) & ~IsFile);
+  }
+  return folder ? kind == PathKind::Folder : kind == PathKind::File;
+}
+
+bool CachingFileSystem::FileExists(std::string_view path) { return Answer(path, false); }
+
+bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(path, true); }
+
+bool CachingFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
+  Clear();
+  return inner_.WriteWholeFile(path, bytes);
+}
+
+bool CachingFileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
+  Clear();
+  return inner_.AppendAndFlush(path, bytes);
+}
+
+bool CachingFileSystem::ForceDirectories(std::string_view path) {
+  Clear();
+  return inner_.ForceDirectories(path);
+}
+
+bool CachingFileSystem::CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) {
+  Clear();
+  return inner_.CopyFileTo(from, to, failIfExists);
+}
+
+bool CachingFileSystem::DeletePath(std::string_view path) {
+  Clear();
+  return inner_.DeletePath(path);
+}
+
+}  // namespace lindqua

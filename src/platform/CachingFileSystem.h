@@ -1,0 +1,74 @@
+#pragma once
+// A file system that asks the one below it each existence question at most
+// once. A scan asks about the same folders and program names hundreds of
+// thousands of times; within one scan the answers are taken as fixed. Writes
+// through it drop what it knows. Used by one thread at a time.
+//
+// Besides repeating answers it knows two kinds of "not there" without asking:
+// anything inside a path that is no folder, and a plain name missing from the
+// complete listing of its folder (which the system then lists once). Paths
+// that Windows may resolve elsewhere than their text says are always asked.
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "platform/FileSystem.h"
+
+namespace lindqua {
+
+class CachingFileSystem : public FileSystem {
+ public:
+  // When more paths than maxEntries are known, the cache starts again empty.
+  explicit CachingFileSystem(FileSystem& inner, std::size_t maxEntries = DefaultMaxEntries);
+
+  static constexpr std::size_t DefaultMaxEntries = 1u << 18;
+
+  // Forgets every answer (the end of a scan).
+  void Clear();
+  std::uint64_t InnerQueries() const noexcept { return innerQueries_; }
+
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
+  DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
+  bool VolumeReady(char letter) override { return inner_.VolumeReady(letter); }
+  std::string ExpandEnvironment(std::string_view text) override { return inner_.ExpandEnvironment(text); }
+  bool ReadWholeFile(std::string_view path, std::string& bytes) override { return inner_.ReadWholeFile(path, bytes); }
+  bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  bool AppendAndFlush(std::string_view path, std::string_view bytes) override;
+  bool ForceDirectories(std::string_view path) override;
+  bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool DeletePath(std::string_view path) override;
+  std::string GetSpecialFolder(int csidl) override { return inner_.GetSpecialFolder(csidl); }
+  std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override {
+    return inner_.ShortcutTarget(shortcutPath);
+  }
+
+ private:
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
+  };
+  using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
+
+  bool Answer(std::string_view path, bool folder);
+  void DropEntries();
+  std::uint8_t& Known(std::string_view upperPath);
+  bool KnownAbsent(std::string_view upperPath);
+  bool BelowAbsentBase(std::string_view upperPath) const;
+  bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
+
+  FileSystem& inner_;
+  std::size_t maxEntries_;
+  Map known_;
+  std::string key_;  // reused for the upper-cased path of each question
+  // The last plain path found to be no folder: the prefix probing of one
+  // string asks about many paths below it in a row.
+  std::string absentBase_;
+  // The last folder whose complete listing answered a question: its other
+  // children are judged by one lookup.
+  std::string listedBase_;
+  std::uint64_t innerQueries_ = 0;
+};
+
+}  // namespace lindqua

@@ -1,0 +1,173 @@
+// The file reference check, rule by rule, over the in-memory file system.
+#include <gtest/gtest.h>
+
+#include "engine/FileReferenceCheck.h"
+#include "support/MemoryScan.h"
+
+namespace lindqua::test {
+
+namespace {
+
+class FileReferenceCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files().AddFile("C:\\Tools\\app.exe");
+    files().AddFile("C:\\Tools\\run.bat");
+    files().AddFile("C:\\Tools\\data.txt");
+    files().AddFolder("C:\\Tools\\Sub");
+    files().AddFolder("C:\\Windows");
+    files().AddFile("C:\\Lib\\x.dll");
+  }
+
+  MemoryFileSystem& files() { return m.files; }
+  bool Missing(std::string_view text, std::string_view cutAt = "", bool acceptFolder = false) {
+    return IsMissingFile(m.scan, text, cutAt, acceptFolder, m.scan.DriveLetters);
+  }
+
+  MemoryScan m;
+};
+
+TEST_F(FileReferenceCheckTest, CheapTextRulesComeBeforeAnyFileQuery) {
+  for (const char* text : {"", "C:\\HP\\Tools\\x.exe", "C:\\Apps\\Printer.exe", "c:\\apps\\hpfax.exe",
+                           "C:\\Gone\\PRINT\\x.exe"}) {
+    EXPECT_FALSE(Missing(text)) << text;
+  }
+  EXPECT_EQ(files().QueryCount(), 0u);
+  EXPECT_TRUE(Missing("C:\\Gone\\x.exe")) << "without those words the same kind of path is judged";
+}
+
+TEST_F(FileReferenceCheckTest, UnderWow64RedirectedFoldersAreNeverJudged) {
+  m.scan.UnderWow64 = true;
+  m.files.SetEnvironment("ProgramFiles", "C:\\Program Files");
+  m.files.AddFolder("C:\\Program Files");
+  EXPECT_FALSE(Missing("C:\\Windows\\System32\\gone.dll"));
+  EXPECT_FALSE(Missing("%ProgramFiles%\\gone.exe"));
+  EXPECT_FALSE(Missing("C:\\PROGRAMFILES\\gone.exe"));
+  m.files.SetEnvironment("PF", "C:\\Program Files");
+  EXPECT_FALSE(Missing("%PF%\\gone.exe")) << "the expanded name is tested again";
+  m.scan.UnderWow64 = false;
+  EXPECT_TRUE(Missing("C:\\Windows\\System32\\gone.dll"));
+  EXPECT_TRUE(Missing("%PF%\\gone.exe"));
+}
+
+TEST_F(FileReferenceCheckTest, QuotedPaths) {
+  EXPECT_FALSE(Missing("\"")) << "nothing after the quote";
+  EXPECT_FALSE(Missing("\"\"")) << "the unquoted name is empty";
+  EXPECT_FALSE(Missing("\"C:\\Tools\\app.exe\" -run"));
+  EXPECT_TRUE(Missing("\"C:\\Tools\\gone.exe\" C:\\Tools\\app.exe")) << "only the quoted part is the name";
+  EXPECT_FALSE(Missing("\"C:\\Tools\\app.exe")) << "an unclosed quote takes the rest";
+  EXPECT_TRUE(Missing("\"C:\\Tools\\gone.exe"));
+}
+
+TEST_F(FileReferenceCheckTest, EnvironmentReferences) {
+  m.files.SetEnvironment("SystemRoot", "C:\\Windows");
+  m.files.AddFile("C:\\Windows\\here.exe");
+  EXPECT_TRUE(Missing("%SystemRoot%\\gone.exe"));
+  EXPECT_FALSE(Missing("%SystemRoot%\\here.exe"));
+  EXPECT_FALSE(Missing("%systemroot%\\here"));
+  EXPECT_FALSE(Missing("%NoSuchVariable%\\gone.exe"));
+  EXPECT_FALSE(Missing("%"));
+  EXPECT_FALSE(Missing("%%\\gone.exe"));
+  m.files.SetEnvironment("DataFile", "C:\\Tools\\data.txt");
+  EXPECT_FALSE(Missing("%DataFile%")) << "a reference must expand to a folder";
+  m.files.SetEnvironment("Padded", "  C:\\Windows \t");
+  EXPECT_TRUE(Missing("%Padded%\\gone.exe")) << "blanks around the expansion are trimmed";
+  EXPECT_FALSE(Missing("%Padded%\\here.exe"));
+  EXPECT_FALSE(Missing("\"%SystemRoot%\\here.exe\" /x")) << "unquoting comes first";
+  EXPECT_FALSE(Missing("%C:\\Tools\\gone.exe")) << "an unclosed reference doubles the name";
+}
+
+TEST_F(FileReferenceCheckTest, ExpansionThatDoesNotFitTheBufferIsNotUsed) {
+  const std::string longFolder = "C:\\" + std::string(1019, 'L');  // 1022 characters
+  ASSERT_TRUE(m.files.AddFolder(longFolder));
+  m.files.SetEnvironment("Fits", longFolder + "\\");  // 1023 characters and the NUL
+  m.files.SetEnvironment("TooLong", longFolder + "\\\\");
+  EXPECT_EQ(ExpandIfFolder(m.scan, "%Fits%"), longFolder + "\\");
+  EXPECT_EQ(ExpandIfFolder(m.scan, "%TooLong%"), "%TooLong%");
+  EXPECT_TRUE(Missing("%Fits%gone.exe"));
+  EXPECT_FALSE(Missing("%TooLong%gone.exe"));
+}
+
+TEST_F(FileReferenceCheckTest, OnlyLocalPathsOnTestedDrivesAreJudged) {
+  for (const char* text : {"rundll32.exe shell32.dll,Control_RunDLL", "\\\\server\\share\\gone.exe", "gone.exe",
+                           "C:gone.exe", "CC:\\gone.exe", "C:\\Windows\\x.exe D:\\data.txt", ":\\gone.exe"}) {
+    EXPECT_FALSE(Missing(text)) << text;
+  }
+  EXPECT_TRUE(Missing("q:\\gone.exe")) << "every letter is tested when removable drives count";
+  m.scan.DriveLetters = "cd";
+  EXPECT_FALSE(Missing("Q:\\gone.exe"));
+  EXPECT_TRUE(Missing("D:\\gone.exe"));
+}
+
+TEST_F(FileReferenceCheckTest, FloppyPathsAreJudgedWithoutTouchingTheDrive) {
+  m.files.SetDrive('A', DriveType::Removable, true);
+  m.files.AddFile("A:\\setup.exe");
+  const auto before = m.files.QueryCount();
+  EXPECT_TRUE(Missing("A:\\setup.exe")) << "drive A: held no volume when the scan started";
+  EXPECT_TRUE(Missing("b:\\setup.exe"));
+  EXPECT_EQ(m.files.QueryCount(), before);
+  m.scan.DriveAReady = true;
+  EXPECT_FALSE(Missing("A:\\setup.exe"));
+  EXPECT_TRUE(Missing("A:\\other.exe"));
+  m.scan.DriveAReady = false;
+  m.scan.IgnoreRemovableDrive = true;
+  m.scan.DriveLetters = "c";
+  EXPECT_FALSE(Missing("A:\\setup.exe"));
+  EXPECT_FALSE(Missing("A:\\setup.exe", ".exe"));
+}
+
+TEST_F(FileReferenceCheckTest, PrefixesEndingBeforeAStopCharacterAreProbed) {
+  EXPECT_FALSE(Missing("C:\\Tools\\app -run")) << "app.exe";
+  EXPECT_FALSE(Missing("C:\\Tools\\run,1")) << "run.bat";
+  EXPECT_FALSE(Missing("C:\\Tools\\app.exe;"));
+  EXPECT_FALSE(Missing("C:\\Tools\\app.exe;;;"));
+  EXPECT_FALSE(Missing("C:\\Tools\\data.txt /open"));
+  EXPECT_TRUE(Missing("C:\\Tools\\app.exe\t-x")) << "a tab ends no path";
+  EXPECT_TRUE(Missing("C:\\Tools\\app.exe.old")) << "a dot ends no path";
+  EXPECT_TRUE(Missing("C:\\Tools\\gone -run"));
+  EXPECT_TRUE(Missing("C:\\Tools\\gone.exe;"));
+  EXPECT_FALSE(Missing("C:\\Tools\\app")) << "the whole name is probed with program extensions";
+}
+
+TEST_F(FileReferenceCheckTest, FoldersCountOnlyWhenAccepted) {
+  EXPECT_FALSE(Missing("C:\\Tools\\")) << "an existing folder ending in a backslash";
+  EXPECT_TRUE(Missing("C:\\Gone\\"));
+  EXPECT_TRUE(Missing("C:\\Tools\\Sub"));
+  EXPECT_FALSE(Missing("C:\\Tools\\Sub", "", true));
+  EXPECT_FALSE(Missing("C:\\Tools\\Sub /x", "", true));
+  m.files.AddFile("C:\\Tools\\Sub.com");
+  EXPECT_FALSE(Missing("C:\\Tools\\Sub"));
+}
+
+TEST_F(FileReferenceCheckTest, WithoutTheFolderAnyPrefixNamingAFileCounts) {
+  EXPECT_TRUE(Missing("C:\\Gone\\app.exe"));
+  EXPECT_TRUE(Missing("C:\\Gone\\Deeper\\app.exe -x", "", true));
+  m.files.AddFile("C:\\Tools.exe");
+  EXPECT_FALSE(Missing("C:\\Tools,Gone\\x.exe")) << "C:\\Tools ends before a comma: Tools.exe";
+  m.files.AddFile("C:\\Gone");
+  EXPECT_FALSE(Missing("C:\\Gone\\app.exe")) << "a file named like the folder is a prefix that exists";
+}
+
+TEST_F(FileReferenceCheckTest, CutBranchTestsOnlyTheCutPath) {
+  EXPECT_FALSE(Missing("C:\\Lib\\x.dll,1", ".dll"));
+  EXPECT_FALSE(Missing("C:\\LIB\\X.DLL,1", ".dll"));
+  EXPECT_TRUE(Missing("C:\\Lib\\y.dll,1", ".dll"));
+  EXPECT_FALSE(Missing("C:\\Lib\\x.ocx", ".exe")) << "no .exe in the text";
+  EXPECT_TRUE(Missing("C:\\Tools\\Sub.exe", ".exe", true)) << "no folder test in this branch";
+  EXPECT_FALSE(Missing("C:\\Tools\\app.exe.bak", ".EXE")) << "what follows the cut is not tested";
+  EXPECT_FALSE(Missing("\"C:\\Tools\\app.exe\" /x", ".exe"));
+  EXPECT_FALSE(Missing("C:\\a.exe D:\\b.exe", ".dll"));
+  EXPECT_FALSE(Missing("x.dll", ".dll")) << "the drive test still applies";
+}
+
+TEST_F(FileReferenceCheckTest, OddTextNeverThrowsAndIsJudgedAsText) {
+  EXPECT_TRUE(Missing("C:\\Gr\xC3\xBC\xC3\x9F\x65\\\xE6\x97\xA5.exe"));
+  m.files.AddFile("C:\\Gr\xC3\xBC\xC3\x9F\x65\\\xE6\x97\xA5.exe");
+  EXPECT_FALSE(Missing("C:\\Gr\xC3\xBC\xC3\x9F\x65\\\xE6\x97\xA5.exe"));
+  EXPECT_FALSE(Missing(std::string(100000, '%')));
+  EXPECT_TRUE(Missing("C:\\" + std::string(5000, 'x')));
+  EXPECT_FALSE(Missing("\xFF\xFE:\\x"));
+}
+
+}  // namespace
+}  // namespace lindqua::test
