@@ -29,6 +29,7 @@ class CachingFileSystem : public FileSystem {
 
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
+  std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
   std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
   DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
   bool VolumeReady(char letter) override { return inner_.VolumeReady(letter); }
