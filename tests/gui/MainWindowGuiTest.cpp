@@ -27,6 +27,7 @@ class MainWindowGuiTest : public ::testing::Test {
     MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, options};
     deps.scanners = [this](int section) { return Scanner(section); };
     deps.quitOnClose = false;
+    deps.arguments = Arguments();
     window = std::make_unique<TfrmMain>(std::move(deps));
     ASSERT_TRUE(window->Create(SW_SHOW));
     hwnd = window->Handle();
@@ -35,6 +36,7 @@ class MainWindowGuiTest : public ::testing::Test {
     ASSERT_TRUE(PumpUntil([] { return true; }));
   }
   void TearDown() override { window.reset(); }
+  virtual std::vector<std::string> Arguments() { return {}; }
 
   std::function<void(ScanContext&)> Scanner(int section) {
     if (!FindScanSection(section)) return nullptr;
@@ -263,6 +265,19 @@ TEST_F(MainWindowGuiTest, CloseDuringAScanStopsItAndSavesOnce) {
   EXPECT_FALSE(settings.saved.NodeSelected[8]);
   EXPECT_TRUE(settings.savedPlacement.placementRead);
   EXPECT_EQ(settings.savedPlacement.width, 704);
+}
+
+class UnattendedGuiTest : public MainWindowGuiTest {
+ protected:
+  std::vector<std::string> Arguments() override { return {"-CleanOnce"}; }
+};
+
+TEST_F(UnattendedGuiTest, ScansEverySectionAndClosesOnItsOwn) {
+  ASSERT_TRUE(PumpUntil([this] { return !::IsWindow(hwnd); }));
+  EXPECT_EQ(settings.saves, 1);
+  const auto rows = window->Presenter().Model().Rows();
+  EXPECT_EQ(rows.size(), 23u * 3u);
+  for (const Finding& row : rows) EXPECT_TRUE(row.checked);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ bool TfrmMain::Create(int showCommand) {
   const std::wstring caption = LoadResString(IDS_PRODUCT) + L" " + LoadResString(IDS_VERSION);
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - MainDesignWidth) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - MainDesignHeight) / 2;
-  HWND hwnd = ::CreateWindowExW(0, MainWindowClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  HWND hwnd = ::CreateWindowExW(0, MainWindowClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
                                 left, top, MainDesignWidth, MainDesignHeight, nullptr,
                                 ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)), instance, this);
   if (!hwnd) return false;
@@ -139,9 +139,27 @@ void TfrmMain::CreateControls() {
   make(L"BUTTON", LoadResString(IDS_SCAN), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_SCAN);
   HWND fix = make(L"BUTTON", LoadResString(IDS_FIXERRORS), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_FIXERRORS);
   ::EnableWindow(fix, FALSE);  // the fix procedure is not part of this window yet
+  AddHint(IDC_SCAN, IDS_SCAN_HINT);
+  AddHint(IDC_FIXERRORS, IDS_FIX_HINT);
   make(L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_STATICEDGE, IDC_PANEL);
   make(L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, IDC_STATUSBAR);
   make(L"STATIC", LoadResString(IDS_HOMEPAGE_URL), WS_VISIBLE | SS_NOTIFY | SS_RIGHT, 0, IDC_CHECKUPDATE);
+}
+
+void TfrmMain::AddHint(int controlId, UINT textId) {
+  if (!hints_) {
+    hints_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+  }
+  std::wstring text = LoadResString(textId);
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(controlId));
+  tool.lpszText = text.data();
+  ::SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TfrmMain::ArrangeControls() {

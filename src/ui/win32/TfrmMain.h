@@ -81,6 +81,7 @@ class TfrmMain : public MainView {
   void OpenHelp();
   HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
   void SetControlText(int id, const std::string& text, bool visible);
+  void AddHint(int controlId, UINT textId);
 
   MainWindowDeps deps_;
   HWND hwnd_ = nullptr;
@@ -88,6 +89,7 @@ class TfrmMain : public MainView {
   UniqueMenu popupMenu_;
   UniqueGdiObject font_, titleFont_, bannerBrush_, panelBrush_;
   HICON icon_ = nullptr;  // shared resource icon, never destroyed
+  HWND hints_ = nullptr;  // tooltip window, owned by this window and destroyed with it
   SectionTreeControl tree_;
   ResultsListControl list_;
   std::unique_ptr<MainPresenter> presenter_;
