@@ -188,6 +188,12 @@ void MainPresenter::Timer1Timer() {
   }
 }
 
+bool MainPresenter::AllScanThreadsEnded() const {
+  if (current_ && !current_->thread->Finished()) return false;
+  return std::all_of(retired_.begin(), retired_.end(),
+                     [](const std::unique_ptr<RunningScan>& scan) { return scan->thread->Finished(); });
+}
+
 void MainPresenter::ReapFinishedScans() {
   std::erase_if(retired_, [](const std::unique_ptr<RunningScan>& scan) { return scan->thread->Finished(); });
 }

@@ -65,6 +65,8 @@ class MainPresenter {
   int ProgressPosition() const noexcept { return progressPosition_; }
   const std::vector<std::string>& SectionIds() const noexcept { return sectionIds_; }
   bool Unattended() const noexcept { return unattended_; }
+  // Every scan thread, the running and the stopped ones, has returned.
+  bool AllScanThreadsEnded() const;
 
   // Results list.
   ResultsModel& Model() noexcept { return model_; }

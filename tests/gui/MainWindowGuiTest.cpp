@@ -230,9 +230,13 @@ TEST_F(MainWindowGuiTest, CancelStopsTheScanAndKeepsTheFinishedRows) {
   ASSERT_EQ(Rows(), 5);
   EXPECT_EQ(ListCheckState(list, 4), 2);
   EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
-  // Nothing of the stopped scan arrives later.
-  ASSERT_TRUE(PumpUntil([] { return false; }, std::chrono::seconds(1)) == false);
+  // Nothing of the stopped scan arrives later: its thread ends without
+  // another row or message.
+  ASSERT_TRUE(PumpUntil([this] { return window->Presenter().AllScanThreadsEnded(); }));
+  ASSERT_TRUE(PumpUntil([] { return true; }));
   EXPECT_EQ(Rows(), 5);
+  EXPECT_EQ(window->Presenter().Model().Count(), 5u);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
 }
 
 TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "app/MainPresenter.h"
 #include "engine/ScanSection.h"
@@ -265,8 +266,10 @@ TEST_F(MainPresenterTest, CancelKeepsAllButTheLastRowAndIgnoresTheStoppedScan) {
   presenter->bScanClick();
   ASSERT_TRUE(view.PumpUntilIdle(*presenter));
   EXPECT_EQ(presenter->Model().Count(), 1u);
-  while (view.PumpOne(*presenter, std::chrono::milliseconds(200))) {
-  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!presenter->AllScanThreadsEnded() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_TRUE(presenter->AllScanThreadsEnded());
+  while (view.Queued() > 0) view.PumpOne(*presenter);
   EXPECT_EQ(filterCalls.size(), 2u);
   EXPECT_EQ(presenter->Model().Count(), 1u);
 }
