@@ -113,6 +113,7 @@ void TfrmMain::CreateControls() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   font_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
   titleFont_.reset(::CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
+  labelFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Verdana"));
   bannerBrush_.reset(::CreateSolidBrush(RGB(24, 64, 140)));
   panelBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
   auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
@@ -124,7 +125,8 @@ void TfrmMain::CreateControls() {
   HWND title = make(L"STATIC", LoadResString(IDS_PRODUCT), WS_VISIBLE, 0, IDC_TITLE);
   ::SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
   make(L"STATIC", LoadResString(IDS_TITLE_HINT), WS_VISIBLE, 0, IDC_TITLE_HINT);
-  make(L"STATIC", LoadResString(IDS_LABEL_SECTIONS), WS_VISIBLE, 0, IDC_LABEL_SECTIONS);
+  HWND label = make(L"STATIC", LoadResString(IDS_LABEL_SECTIONS), WS_VISIBLE, 0, IDC_LABEL_SECTIONS);
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
   make(L"STATIC", LoadResString(IDS_SCANNING), 0, 0, IDC_SCAN_TITLE);
   make(L"BUTTON", LoadResString(IDS_PROGRESS), WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, IDC_GROUPBOX);
   HWND progress = make(PROGRESS_CLASSW, L"", 0, 0, IDC_PROGRESS);

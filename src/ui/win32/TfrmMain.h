@@ -87,7 +87,7 @@ class TfrmMain : public MainView {
   HWND hwnd_ = nullptr;
   HACCEL accelerators_ = nullptr;  // resource: freed with the module
   UniqueMenu popupMenu_;
-  UniqueGdiObject font_, titleFont_, bannerBrush_, panelBrush_;
+  UniqueGdiObject font_, titleFont_, labelFont_, bannerBrush_, panelBrush_;
   HICON icon_ = nullptr;  // shared resource icon, never destroyed
   HWND hints_ = nullptr;  // tooltip window, owned by this window and destroyed with it
   SectionTreeControl tree_;
