@@ -15,7 +15,7 @@ ensure_packages() {
   command -v wine >/dev/null || missing+=(wine wine64)
   [ -x /usr/lib/wine/wine ] || missing+=(wine32:i386)
   command -v Xvfb >/dev/null || missing+=(xvfb xauth)
-  command -v convert >/dev/null || missing+=(imagemagick)
+  command -v import >/dev/null || missing+=(imagemagick)
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "== installing: ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,0 +1,350 @@
+#include "app/MainPresenter.h"
+
+#include <algorithm>
+
+#include "engine/ScanNotifier.h"
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+
+constexpr int ProgressMax = 1000;
+constexpr unsigned MessageBoxInformation = 0x40;
+
+// Posts one scan's messages with that scan's id, so that a message still in
+// the queue from a finished or cancelled scan cannot end the next one.
+class ScanMessenger : public ScanNotifier {
+ public:
+  ScanMessenger(MainView& view, std::uint32_t scanId) : view_(view), scanId_(scanId) {}
+  void PostSectionDone() override { view_.PostScanMessage(MSG_SECTION_DONE, scanId_); }
+  void PostScanFinished() override { view_.PostScanMessage(MSG_SCAN_FINISHED, scanId_); }
+
+ private:
+  MainView& view_;
+  std::uint32_t scanId_;
+};
+
+// The whole-hive sweeps and the empty-key search take longest; the more of
+// them run, the slower the bar moves.
+int ProgressStepFor(const std::vector<std::string>& sectionIds) {
+  static constexpr int Steps[] = {10, 5, 4, 3, 2, 1};
+  const auto heavy = std::count_if(sectionIds.begin(), sectionIds.end(), [](const std::string& id) {
+    return id == "3" || id == "4" || id == "5" || id == "6" || id == "25";
+  });
+  return Steps[std::min<std::ptrdiff_t>(heavy, 5)];
+}
+
+}  // namespace
+
+struct MainPresenter::RunningScan {
+  std::uint32_t id = 0;
+  // Declared before the thread: the thread posts through it until it is joined.
+  std::unique_ptr<ScanMessenger> messenger;
+  std::unique_ptr<TScanTaskThread> thread;
+};
+
+MainPresenter::MainPresenter(MainPresenterDeps deps) : deps_(std::move(deps)) {}
+
+MainPresenter::~MainPresenter() {
+  if (current_) current_->thread->Terminate();
+  for (auto& scan : retired_) scan->thread->Terminate();
+  current_.reset();
+  retired_.clear();
+}
+
+void MainPresenter::FormCreate() {
+  sectionIds_.clear();
+  sectionIdsCreated_ = false;
+  unattended_ = false;
+  progressStep_ = 10;
+  deps_.view.SetStatusLine("");
+  deps_.options.IgnoreKeys.clear();
+  deps_.settings.Load(deps_.options);
+}
+
+void MainPresenter::FormShow() {
+  tree_.WalkSectionTree(1, 100, deps_.options);
+  PushTreeStates();
+}
+
+void MainPresenter::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  const TOptionsSetting& options = deps_.options;
+  if (!options.LastFix.empty()) deps_.view.SetStatusLine(deps_.texts.lastFixAt + options.LastFix);
+  if (options.WindowState == 2) {
+    deps_.view.Maximize();
+  } else if (options.Width > 0 && options.Height > 0) {
+    // Settings that were never loaded hold zero sizes; the design size stays then.
+    deps_.view.ApplyBounds(options.Left, options.Top, options.Width, options.Height);
+  }
+  if (!deps_.arguments.empty() && UpperCase(deps_.arguments.front()) == "-CLEANONCE") {
+    unattended_ = true;
+    deps_.view.PostCleanOnce();
+  }
+}
+
+void MainPresenter::FormClose() {
+  if (closed_) return;
+  if (scanning_) CancelScan();
+  closed_ = true;
+  sectionIds_.clear();
+  sectionIdsCreated_ = false;
+  tree_.WalkSectionTree(1, 99, deps_.options);
+  deps_.settings.Save(deps_.options, deps_.view.Placement());
+  deps_.options.IgnoreKeys.clear();
+}
+
+void MainPresenter::PushTreeStates() {
+  for (int node = 1; node <= SectionTree::NodeCount; ++node) deps_.view.SetNodeState(node, tree_.State(node));
+}
+
+void MainPresenter::tvRegistryStateImageClick(int imageIndex) {
+  tree_.ClickStateImage(imageIndex, deps_.options);
+  PushTreeStates();
+}
+
+void MainPresenter::bScanClick() {
+  // Errors while starting or stopping are absorbed: the window stays as far as it got.
+  try {
+    if (scanning_) {
+      CancelScan();
+    } else {
+      StartScan();
+    }
+  } catch (...) {
+  }
+}
+
+void MainPresenter::StartScan() {
+  MainView& view = deps_.view;
+  view.SetProgressCaption("", false);
+  sectionIds_.clear();
+  sectionIdsCreated_ = true;
+  tree_.WalkSectionTree(1, -1, deps_.options, &sectionIds_);
+  if (sectionIds_.empty()) {
+    if (!unattended_) view.ShowMessage(deps_.texts.selectSections, MessageBoxInformation);
+    return;
+  }
+  model_.Clear();
+  shownRows_ = 0;
+  shownTexts_.reset();
+  view.SetRowCount(0, true);
+  FitColumns();
+  view.SetScanButtonCaption(deps_.texts.cancel);
+  scanning_ = true;
+  if (!progressVisible_) {
+    progressVisible_ = true;
+    view.SetProgressVisible(true);
+    view.SetDetailLine("", true);
+  }
+  progressPosition_ = 0;
+  view.SetProgressPosition(0);
+  progressStep_ = ProgressStepFor(sectionIds_);
+
+  auto scan = std::make_unique<RunningScan>();
+  scan->id = ++scanCounter_;
+  scan->messenger = std::make_unique<ScanMessenger>(view, scan->id);
+  const bool ignoreRemovable = deps_.options.IgnoreRemovableDrive;
+  scan->thread = std::make_unique<TScanTaskThread>(deps_.platform, model_, *scan->messenger, ignoreRemovable,
+                                                   deps_.scanners);
+  scan->thread->SectionList = sectionIds_;
+  if (!ignoreRemovable) {
+    // Probing an empty floppy drive can take seconds; the caption covers the wait.
+    view.SetProgressCaption(deps_.texts.preparing, true);
+    scan->thread->SetDriveAReady(deps_.platform.files.VolumeReady('a'));
+    scan->thread->SetDriveBReady(deps_.platform.files.VolumeReady('b'));
+    view.SetProgressCaption("", false);
+  }
+  view.SetProgressTimer(true);
+  current_ = std::move(scan);
+  current_->thread->Resume();
+}
+
+void MainPresenter::CancelScan() {
+  // A stop request, never a kill: once Terminate returns the scan adds no row
+  // and posts nothing, and the thread leaves its key at its next check.
+  if (current_) {
+    current_->thread->Terminate();
+    retired_.push_back(std::move(current_));
+  }
+  model_.RemoveLast();
+  ScanFinishedHandling();
+}
+
+void MainPresenter::Timer1Timer() {
+  progressPosition_ += progressStep_;
+  if (progressPosition_ > ProgressMax) progressPosition_ = 0;
+  deps_.view.SetProgressPosition(progressPosition_);
+  SyncRows(false);
+  SyncScanTexts();
+  ReapFinishedScans();
+  // A scan that ended on an error posts nothing. The user can still press
+  // Cancel or close, but the hidden unattended run has nobody to do that.
+  if (unattended_ && scanning_ && current_ && current_->thread->Finished() && current_->thread->EndedOnError()) {
+    retired_.push_back(std::move(current_));
+    ScanFinishedHandling();
+  }
+}
+
+bool MainPresenter::AllScanThreadsEnded() const {
+  if (current_ && !current_->thread->Finished()) return false;
+  return std::all_of(retired_.begin(), retired_.end(),
+                     [](const std::unique_ptr<RunningScan>& scan) { return scan->thread->Finished(); });
+}
+
+void MainPresenter::ReapFinishedScans() {
+  std::erase_if(retired_, [](const std::unique_ptr<RunningScan>& scan) { return scan->thread->Finished(); });
+}
+
+void MainPresenter::OnSectionDone(std::uint32_t scanId) {
+  if (!scanning_ || !current_ || current_->id != scanId) return;
+  SyncScanTexts();
+  UpdateStatusLine();
+}
+
+void MainPresenter::OnScanFinished(std::uint32_t scanId) {
+  if (!scanning_ || !current_ || current_->id != scanId) return;
+  retired_.push_back(std::move(current_));
+  ScanFinishedHandling();
+}
+
+void MainPresenter::ScanFinishedHandling() {
+  MainView& view = deps_.view;
+  scanning_ = false;
+  view.SetProgressTimer(false);
+  if (deps_.ignoreFilter) {
+    const std::vector<std::string>& keys = deps_.options.IgnoreKeys;
+    const std::int32_t count = deps_.options.IgnoreKeyCount;
+    model_.EditRows([&](std::vector<Finding>& rows) { deps_.ignoreFilter(rows, keys, count); });
+  }
+  view.SetScanButtonCaption(deps_.texts.scan);
+  shownTexts_ = ScanTexts{};
+  view.SetScanTitle("", false);
+  view.SetDetailLine("", false);
+  progressPosition_ = ProgressMax;
+  view.SetProgressPosition(ProgressMax);
+  view.SetProgressCaption(deps_.texts.finished, true);
+  aSelectAllExecute();
+  if (shownRows_ > 0) FitColumns();
+  UpdateStatusLine();
+  if (unattended_) FinishUnattendedRun();
+}
+
+void MainPresenter::OnCleanOnce() {
+  deps_.view.HideForUnattended();
+  StartScan();
+  // With nothing to scan the run goes straight on to the fix.
+  if (!scanning_) FinishUnattendedRun();
+}
+
+void MainPresenter::FinishUnattendedRun() {
+  if (closed_) return;
+  if (deps_.unattendedFix) deps_.unattendedFix();
+  deps_.view.CloseWindow();
+}
+
+void MainPresenter::SyncRows(bool redrawAll) {
+  const std::size_t count = model_.Count();
+  if (count == shownRows_ && !redrawAll) return;
+  // Rows only grow while a scan runs; anything else redraws what is shown.
+  const bool shrunk = count < shownRows_;
+  shownRows_ = count;
+  deps_.view.SetRowCount(count, redrawAll || shrunk);
+}
+
+void MainPresenter::SyncScanTexts() {
+  const ScanTexts texts = model_.Texts();
+  if (shownTexts_ && shownTexts_->status == texts.status && shownTexts_->statusVisible == texts.statusVisible &&
+      shownTexts_->detail == texts.detail && shownTexts_->detailVisible == texts.detailVisible) {
+    return;
+  }
+  shownTexts_ = texts;
+  deps_.view.SetScanTitle(texts.status, texts.statusVisible);
+  deps_.view.SetDetailLine(texts.detail, texts.detailVisible);
+}
+
+Finding MainPresenter::RowAt(std::size_t index) const {
+  if (index >= shownRows_) return {};
+  return model_.Row(index);
+}
+
+void MainPresenter::ToggleRowCheck(std::size_t index) {
+  if (index >= shownRows_) return;
+  model_.EditRows([&](std::vector<Finding>& rows) {
+    if (index < rows.size()) rows[index].checked = !rows[index].checked;
+  });
+  SyncRows(true);
+}
+
+void MainPresenter::lvRegistryDataClick() { UpdateStatusLine(); }
+
+void MainPresenter::UpdateStatusLine() {
+  SyncRows(false);
+  std::size_t rows = 0;
+  std::size_t checked = 0;
+  model_.EditRows([&](std::vector<Finding>& all) {
+    rows = std::min(all.size(), shownRows_);
+    checked = static_cast<std::size_t>(
+        std::count_if(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(rows), [](const Finding& f) {
+          return f.checked;
+        }));
+  });
+  deps_.view.SetStatusLine(" " + std::to_string(rows) + deps_.texts.errorsFound + " " + std::to_string(checked) +
+                           deps_.texts.errorsSelected);
+}
+
+void MainPresenter::FitColumns() {
+  if (shownRows_ > 0) {
+    deps_.view.FitColumnsToText();
+    return;
+  }
+  const int width = deps_.view.ListWidth();
+  deps_.view.SetColumnWidths(width * 100 / 450, width * 190 / 450, width * 140 / 450);
+}
+
+bool MainPresenter::HasSelectedRow() {
+  const int selected = deps_.view.SelectedRow();
+  return selected >= 0 && static_cast<std::size_t>(selected) < shownRows_;
+}
+
+void MainPresenter::SetSelectedRowCheck(bool checked) {
+  if (!HasSelectedRow()) return;
+  const auto selected = static_cast<std::size_t>(deps_.view.SelectedRow());
+  model_.EditRows([&](std::vector<Finding>& rows) {
+    if (selected < rows.size()) rows[selected].checked = checked;
+  });
+  SyncRows(true);
+}
+
+void MainPresenter::SetTypeCheck(bool checked) {
+  if (!HasSelectedRow()) return;
+  const auto selected = static_cast<std::size_t>(deps_.view.SelectedRow());
+  model_.EditRows([&](std::vector<Finding>& rows) {
+    if (selected >= rows.size()) return;
+    const std::string caption = rows[selected].caption;
+    for (Finding& row : rows) {
+      if (row.caption == caption) row.checked = checked;
+    }
+  });
+  SyncRows(true);
+  UpdateStatusLine();
+}
+
+void MainPresenter::SetAllChecks(bool checked) {
+  model_.EditRows([&](std::vector<Finding>& rows) {
+    for (Finding& row : rows) row.checked = checked;
+  });
+  SyncRows(true);
+  UpdateStatusLine();
+}
+
+void MainPresenter::aSelectItemExecute() { SetSelectedRowCheck(true); }
+void MainPresenter::aDeselectItemExecute() { SetSelectedRowCheck(false); }
+void MainPresenter::aSelectAllTypeExecute() { SetTypeCheck(true); }
+void MainPresenter::aUnselectAllTypeExecute() { SetTypeCheck(false); }
+void MainPresenter::aSelectAllExecute() { SetAllChecks(true); }
+void MainPresenter::aSelectNoneExecute() { SetAllChecks(false); }
+
+}  // namespace lindqua

@@ -1,0 +1,19 @@
+#pragma once
+// The texts the main window's presenter shows. The Win32 window fills them
+// from its string table; the values here are the same texts for the tests.
+#include <string>
+
+namespace lindqua {
+
+struct MainTexts {
+  std::string scan = "Scan";
+  std::string cancel = "Cancel";
+  std::string selectSections = "Please select the sections which you want to scan from the left list.";
+  std::string preparing = "Prepairing...";
+  std::string finished = "Finished!";
+  std::string lastFixAt = "Last fix at: ";
+  std::string errorsFound = " Errors Found, ";
+  std::string errorsSelected = " Errors Selected.";
+};
+
+}  // namespace lindqua

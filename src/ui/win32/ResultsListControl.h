@@ -1,0 +1,41 @@
+#pragma once
+// The results list: a virtual report list view over the presenter's rows.
+// It stores nothing itself; texts and check boxes come from the model on
+// demand, so 100,000 rows cost one item-count message.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+
+#include "app/MainPresenter.h"
+
+namespace lindqua {
+
+class ResultsListControl {
+ public:
+  bool Create(HWND parent, int id, MainPresenter& presenter);
+  HWND Handle() const noexcept { return hwnd_; }
+
+  void SetRowCount(std::size_t count, bool redrawAll);
+  int SelectedRow() const;
+  int Width() const;
+  void SetColumnWidths(int problem, int data, int registryKey);
+  void FitColumnsToText();
+
+  // Notifications from the list; true when handled.
+  void OnGetDispInfo(NMLVDISPINFOW& info);
+  void OnClick(const NMITEMACTIVATE& click);
+  void OnKeyDown(const NMLVKEYDOWN& key);
+
+ private:
+  const Finding& CachedRow(std::size_t index);
+
+  HWND hwnd_ = nullptr;
+  MainPresenter* presenter_ = nullptr;
+  // The list asks for the three cells of a row one after another.
+  std::size_t cachedIndex_ = static_cast<std::size_t>(-1);
+  Finding cachedRow_;
+};
+
+}  // namespace lindqua

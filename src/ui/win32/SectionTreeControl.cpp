@@ -1,0 +1,119 @@
+#include "ui/win32/SectionTreeControl.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/WinText.h"
+
+namespace lindqua {
+
+namespace {
+constexpr int StateImageSize = 16;
+}
+
+SectionTreeControl::~SectionTreeControl() {
+  if (hwnd_) ::RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+}
+
+void SectionTreeControl::BuildStateImages() {
+  // Index 0 is the blank "no state" image; 1 unchecked, 2 checked.
+  stateImages_.reset(ImageList_Create(StateImageSize, StateImageSize, ILC_COLOR32, 3, 0));
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  for (int index = 0; index < 3; ++index) {
+    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, StateImageSize, StateImageSize));
+    HGDIOBJ old = ::SelectObject(dc, bitmap.get());
+    RECT all{0, 0, StateImageSize, StateImageSize};
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_WINDOW));
+    if (index > 0) {
+      RECT box{1, 1, StateImageSize - 2, StateImageSize - 2};
+      ::DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (index == 2 ? DFCS_CHECKED : 0));
+    }
+    ::SelectObject(dc, old);
+    ImageList_Add(stateImages_.get(), static_cast<HBITMAP>(bitmap.get()), nullptr);
+  }
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+}
+
+bool SectionTreeControl::Create(HWND parent, int id, const SectionTree& tree,
+                                std::function<void(int)> onStateClick) {
+  onStateClick_ = std::move(onStateClick);
+  hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 190, 400,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            ::GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return false;
+  BuildStateImages();
+  TreeView_SetImageList(hwnd_, stateImages_.get(), TVSIL_STATE);
+  TreeView_SetIndent(hwnd_, 19);
+  TreeView_SetTextColor(hwnd_, RGB(0, 0, 255));
+  for (int node = 1; node <= SectionTree::NodeCount; ++node) {
+    const SectionNode& info = tree.Node(node);
+    const std::wstring caption = Wide(info.caption);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = info.parent ? items_[static_cast<std::size_t>(info.parent)] : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    insert.item.pszText = const_cast<wchar_t*>(caption.c_str());
+    insert.item.lParam = node;
+    insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    insert.item.state = INDEXTOSTATEIMAGEMASK(info.state);
+    items_[static_cast<std::size_t>(node)] =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  }
+  for (int node = 1; node <= SectionTree::NodeCount; ++node) {
+    if (tree.FirstChild(node)) TreeView_Expand(hwnd_, items_[static_cast<std::size_t>(node)], TVE_EXPAND);
+  }
+  // Expanding in the still tiny control scrolled it; start at the root.
+  TreeView_EnsureVisible(hwnd_, items_[1]);
+  ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  return true;
+}
+
+void SectionTreeControl::SetNodeState(int imageIndex, int state) {
+  if (imageIndex < 1 || imageIndex > SectionTree::NodeCount) return;
+  TreeView_SetItemState(hwnd_, Item(imageIndex), INDEXTOSTATEIMAGEMASK(state), TVIS_STATEIMAGEMASK);
+}
+
+int SectionTreeControl::NodeState(int imageIndex) const {
+  const UINT state = TreeView_GetItemState(hwnd_, Item(imageIndex), TVIS_STATEIMAGEMASK);
+  return static_cast<int>((state & TVIS_STATEIMAGEMASK) >> 12);
+}
+
+int SectionTreeControl::StateImageHit(POINT point) const {
+  TVHITTESTINFO hit{};
+  hit.pt = point;
+  TreeView_HitTest(hwnd_, &hit);
+  if (!hit.hItem || !(hit.flags & TVHT_ONITEMSTATEICON)) return 0;
+  TVITEMW item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = hit.hItem;
+  ::SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return static_cast<int>(item.lParam);
+}
+
+LRESULT CALLBACK SectionTreeControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                  DWORD_PTR data) {
+  auto* self = reinterpret_cast<SectionTreeControl*>(data);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (const int node = self->StateImageHit(point)) {
+        try {
+          if (self->onStateClick_) self->onStateClick_(node);
+        } catch (...) {
+        }
+        return 0;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace lindqua

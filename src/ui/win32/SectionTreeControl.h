@@ -1,0 +1,40 @@
+#pragma once
+// The section tree view: 25 nodes with check-box state images, always fully
+// expanded. A mouse press on a node's state image is reported to the owner
+// and goes no further, so the tree never changes a state on its own.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "app/SectionTree.h"
+#include "ui/win32/UiHandles.h"
+
+namespace lindqua {
+
+class SectionTreeControl {
+ public:
+  SectionTreeControl() = default;
+  ~SectionTreeControl();
+  SectionTreeControl(const SectionTreeControl&) = delete;
+  SectionTreeControl& operator=(const SectionTreeControl&) = delete;
+
+  bool Create(HWND parent, int id, const SectionTree& tree, std::function<void(int imageIndex)> onStateClick);
+  HWND Handle() const noexcept { return hwnd_; }
+  void SetNodeState(int imageIndex, int state);
+  int NodeState(int imageIndex) const;
+  HTREEITEM Item(int imageIndex) const { return items_.at(static_cast<std::size_t>(imageIndex)); }
+  // The node whose state image lies under a client point; 0 when none.
+  int StateImageHit(POINT point) const;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void BuildStateImages();
+
+  HWND hwnd_ = nullptr;
+  UniqueImageList stateImages_;
+  std::array<HTREEITEM, SectionTree::NodeCount + 1> items_{};
+  std::function<void(int)> onStateClick_;
+};
+
+}  // namespace lindqua

@@ -1,0 +1,465 @@
+#include "ui/win32/TfrmMain.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "engine/ScanNotifier.h"
+#include "platform/win32/WinText.h"
+#include "ui/win32/MainRes.h"
+
+namespace lindqua {
+
+namespace {
+
+constexpr UINT_PTR ProgressTimerId = 1;
+constexpr UINT ProgressTimerMs = 500;
+// Posted to itself once the window is shown: the first activation.
+constexpr UINT WmFirstActivation = WM_APP + 1;
+
+MainTexts TextsFromResources() {
+  MainTexts texts;
+  auto load = [](UINT id, std::string& into) {
+    const std::wstring text = LoadResString(id);
+    if (!text.empty()) into = Narrow(text);
+  };
+  load(IDS_SCAN, texts.scan);
+  load(IDS_CANCEL, texts.cancel);
+  load(IDS_SELECT_SECTIONS, texts.selectSections);
+  load(IDS_PREPARING, texts.preparing);
+  load(IDS_FINISHED, texts.finished);
+  load(IDS_LASTFIX, texts.lastFixAt);
+  load(IDS_ERRORS_FOUND, texts.errorsFound);
+  load(IDS_ERRORS_SELECTED, texts.errorsSelected);
+  return texts;
+}
+
+void Place(HWND control, const LayoutRect& r) {
+  ::SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(MainWindowDeps deps) : deps_(std::move(deps)) {
+  MainPresenterDeps presenterDeps{deps_.platform, *this, deps_.settings, deps_.options};
+  presenterDeps.ignoreFilter = deps_.ignoreFilter;
+  presenterDeps.scanners = deps_.scanners;
+  presenterDeps.arguments = deps_.arguments;
+  presenterDeps.texts = TextsFromResources();
+  presenter_ = std::make_unique<MainPresenter>(std::move(presenterDeps));
+}
+
+TfrmMain::~TfrmMain() {
+  if (hwnd_ && ::IsWindow(hwnd_)) {
+    closing_ = true;  // a window torn down without WM_CLOSE saves nothing
+    ::DestroyWindow(hwnd_);
+  }
+  presenter_.reset();  // waits for the stopped scan threads
+}
+
+bool TfrmMain::Create(int showCommand) {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                     ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  icon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_LINDQUA));
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon_;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = MainWindowClassName;
+  if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+  accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+  popupMenu_.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENU)));
+  const std::wstring caption = LoadResString(IDS_PRODUCT) + L" " + LoadResString(IDS_VERSION);
+  const int left = (::GetSystemMetrics(SM_CXSCREEN) - MainDesignWidth) / 2;
+  const int top = (::GetSystemMetrics(SM_CYSCREEN) - MainDesignHeight) / 2;
+  HWND hwnd = ::CreateWindowExW(0, MainWindowClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
+                                left, top, MainDesignWidth, MainDesignHeight, nullptr,
+                                ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)), instance, this);
+  if (!hwnd) return false;
+  ArrangeControls();
+  presenter_->FormShow();
+  ::ShowWindow(hwnd_, showCommand);
+  ::UpdateWindow(hwnd_);
+  ::PostMessageW(hwnd_, WmFirstActivation, 0, 0);
+  return true;
+}
+
+LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  TfrmMain* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<TfrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<TfrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  // No exception leaves the window procedure: a failed command leaves the
+  // window as far as it got.
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+void TfrmMain::CreateControls() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  font_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
+  titleFont_.reset(::CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
+  labelFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Verdana"));
+  bannerBrush_.reset(::CreateSolidBrush(RGB(24, 64, 140)));
+  panelBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
+  auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
+    HWND control = ::CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | style, 0, 0, 10, 10, hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
+  };
+  HWND title = make(L"STATIC", LoadResString(IDS_PRODUCT), WS_VISIBLE, 0, IDC_TITLE);
+  ::SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+  make(L"STATIC", LoadResString(IDS_TITLE_HINT), WS_VISIBLE, 0, IDC_TITLE_HINT);
+  HWND label = make(L"STATIC", LoadResString(IDS_LABEL_SECTIONS), WS_VISIBLE, 0, IDC_LABEL_SECTIONS);
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+  make(L"STATIC", LoadResString(IDS_SCANNING), 0, 0, IDC_SCAN_TITLE);
+  make(L"BUTTON", LoadResString(IDS_PROGRESS), WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, IDC_GROUPBOX);
+  HWND progress = make(PROGRESS_CLASSW, L"", 0, 0, IDC_PROGRESS);
+  ::SendMessageW(progress, PBM_SETRANGE32, 0, 1000);
+  make(L"STATIC", L"", SS_CENTER, 0, IDC_PROGRESS_CAPTION);
+  tree_.Create(hwnd_, IDC_TREE, presenter_->Tree(),
+               [this](int imageIndex) { presenter_->tvRegistryStateImageClick(imageIndex); });
+  ::SendMessageW(tree_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  list_.Create(hwnd_, IDC_LIST, *presenter_);
+  ::SendMessageW(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  make(L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, 0, IDC_MEMO);
+  make(L"BUTTON", LoadResString(IDS_SCAN), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_SCAN);
+  HWND fix = make(L"BUTTON", LoadResString(IDS_FIXERRORS), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_FIXERRORS);
+  ::EnableWindow(fix, FALSE);  // the fix procedure is not part of this window yet
+  AddHint(IDC_SCAN, IDS_SCAN_HINT);
+  AddHint(IDC_FIXERRORS, IDS_FIX_HINT);
+  make(L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_STATICEDGE, IDC_PANEL);
+  make(L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, IDC_STATUSBAR);
+  make(L"STATIC", LoadResString(IDS_HOMEPAGE_URL), WS_VISIBLE | SS_NOTIFY | SS_RIGHT, 0, IDC_CHECKUPDATE);
+}
+
+void TfrmMain::AddHint(int controlId, UINT textId) {
+  if (!hints_) {
+    hints_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+  }
+  std::wstring text = LoadResString(textId);
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(controlId));
+  tool.lpszText = text.data();
+  ::SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TfrmMain::ArrangeControls() {
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  const MainLayout l = lindqua::ArrangeControls(client.right, client.bottom);
+  Place(Control(IDC_TITLE), l.lTitle);
+  Place(Control(IDC_TITLE_HINT), l.lTitleHint);
+  Place(Control(IDC_LABEL_SECTIONS), l.label1);
+  Place(tree_.Handle(), l.tvRegistry);
+  Place(Control(IDC_SCAN_TITLE), l.lScanTitle);
+  Place(Control(IDC_GROUPBOX), l.groupBox1);
+  Place(Control(IDC_PROGRESS), l.progressBar1);
+  Place(Control(IDC_PROGRESS_CAPTION), l.progressCaption);
+  Place(list_.Handle(), l.lvRegistryData);
+  Place(Control(IDC_MEMO), l.memo1);
+  Place(Control(IDC_SCAN), l.bScan);
+  Place(Control(IDC_FIXERRORS), l.bFixErrors);
+  Place(Control(IDC_PANEL), l.panel1);
+  Place(Control(IDC_STATUSBAR), l.lStatusBar);
+  Place(Control(IDC_CHECKUPDATE), l.lCheckUpdate);
+  RECT banner{0, 0, client.right, 50};
+  ::InvalidateRect(hwnd_, &banner, FALSE);
+}
+
+void TfrmMain::PaintBanner(HDC dc) {
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  RECT banner{0, 0, client.right, 50};
+  ::FillRect(dc, &banner, static_cast<HBRUSH>(bannerBrush_.get()));
+  if (icon_) ::DrawIconEx(dc, 15, 5, icon_, 41, 41, 0, nullptr, DI_NORMAL);
+}
+
+LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      presenter_->FormCreate();
+      return 0;
+    case WM_SIZE:
+      ArrangeControls();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = POINT{MainMinWidth, MainMinHeight};
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(hwnd_, &paint);
+      PaintBanner(dc);
+      ::EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      if (id == IDC_TITLE || id == IDC_TITLE_HINT) {
+        ::SetTextColor(dc, RGB(255, 255, 255));
+        ::SetBkColor(dc, RGB(24, 64, 140));
+        return reinterpret_cast<LRESULT>(bannerBrush_.get());
+      }
+      if (id == IDC_PANEL || id == IDC_STATUSBAR || id == IDC_CHECKUPDATE) {
+        ::SetTextColor(dc, id == IDC_CHECKUPDATE ? RGB(0, 0, 255) : RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(panelBrush_.get());
+      }
+      break;
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Control(IDC_CHECKUPDATE)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN: {
+      // The logo opens the home page.
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (point.x >= 15 && point.x < 56 && point.y >= 5 && point.y < 46) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
+      return 0;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == list_.Handle() && popupMenu_) {
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (point.x == -1 && point.y == -1) {
+          RECT rect{};
+          ::GetWindowRect(list_.Handle(), &rect);
+          point = POINT{rect.left + 8, rect.top + 8};
+        }
+        ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+        return 0;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      UpdateMenu(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == ProgressTimerId) presenter_->Timer1Timer();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) presenter_->FormActivate();
+      break;
+    case WmFirstActivation:
+      presenter_->FormActivate();
+      return 0;
+    case MSG_SECTION_DONE:
+      presenter_->OnSectionDone(static_cast<std::uint32_t>(wParam));
+      return 0;
+    case MSG_SCAN_FINISHED:
+      presenter_->OnScanFinished(static_cast<std::uint32_t>(wParam));
+      return 0;
+    case MSG_CLEAN_ONCE:
+      presenter_->OnCleanOnce();
+      return 0;
+    case MSG_SHOW_INSTANCE:
+      ::ShowWindow(hwnd_, SW_SHOW);
+      if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
+      ::SetForegroundWindow(hwnd_);
+      return 0;
+    case WM_CLOSE:
+      if (!closing_) {
+        closing_ = true;
+        presenter_->FormClose();
+      }
+      ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      ::KillTimer(hwnd_, ProgressTimerId);
+      if (deps_.quitOnClose) ::PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void TfrmMain::OnCommand(int id) {
+  switch (id) {
+    case IDC_SCAN:
+    case IDM_SCAN:
+      presenter_->bScanClick();
+      break;
+    case IDM_EXIT:
+      ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+      break;
+    case IDM_SELECT_ITEM:
+      presenter_->aSelectItemExecute();
+      break;
+    case IDM_DESELECT_ITEM:
+      presenter_->aDeselectItemExecute();
+      break;
+    case IDM_SELECT_TYPE:
+      presenter_->aSelectAllTypeExecute();
+      break;
+    case IDM_DESELECT_TYPE:
+      presenter_->aUnselectAllTypeExecute();
+      break;
+    case IDM_SELECT_ALL:
+      presenter_->aSelectAllExecute();
+      break;
+    case IDM_SELECT_NONE:
+      presenter_->aSelectNoneExecute();
+      break;
+    case IDM_HELP:
+      OpenHelp();
+      break;
+    case IDM_HOMEPAGE:
+    case IDC_CHECKUPDATE:
+      OpenPage(LoadResString(IDS_HOMEPAGE_URL));
+      break;
+    case IDM_DONATE:
+      OpenPage(LoadResString(IDS_DONATE_URL));
+      break;
+    default:
+      break;  // settings, fix, restore, report, regedit and about come with their dialogs
+  }
+}
+
+LRESULT TfrmMain::OnNotify(NMHDR& header) {
+  if (header.hwndFrom == list_.Handle()) {
+    switch (header.code) {
+      case LVN_GETDISPINFOW:
+        list_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+        return 0;
+      case NM_CLICK:
+        list_.OnClick(reinterpret_cast<NMITEMACTIVATE&>(header));
+        return 0;
+      case LVN_KEYDOWN:
+        list_.OnKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
+        return 0;
+      default:
+        return 0;
+    }
+  }
+  if (header.hwndFrom == tree_.Handle()) {
+    // The tree stays fully expanded: a collapse is refused, and one that a
+    // tree view carries out regardless is undone at once.
+    const auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
+    if (header.code == TVN_ITEMEXPANDINGW) return (change.action & TVE_COLLAPSE) ? TRUE : FALSE;
+    if (header.code == TVN_ITEMEXPANDEDW && (change.action & TVE_COLLAPSE)) {
+      TreeView_Expand(tree_.Handle(), change.itemNew.hItem, TVE_EXPAND);
+    }
+  }
+  return 0;
+}
+
+void TfrmMain::UpdateMenu(HMENU menu) {
+  const UINT onSelection = presenter_->HasSelectedRow() ? MF_ENABLED : MF_GRAYED;
+  for (int id : {IDM_SELECT_ITEM, IDM_DESELECT_ITEM, IDM_SELECT_TYPE, IDM_DESELECT_TYPE}) {
+    ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | onSelection);
+  }
+  for (int id : {IDM_SETTINGS, IDM_FIXERRORS, IDM_RESTORE, IDM_SAVE_TEXT, IDM_REGEDIT, IDM_ABOUT}) {
+    ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | MF_GRAYED);
+  }
+}
+
+void TfrmMain::OpenPage(const std::wstring& address) {
+  ::ShellExecuteW(hwnd_, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void TfrmMain::OpenHelp() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring file(path, length);
+  file = file.substr(0, file.find_last_of(L'\\') + 1) + LoadResString(IDS_HELP_FILE);
+  OpenPage(file);
+}
+
+void TfrmMain::SetControlText(int id, const std::string& text, bool visible) {
+  HWND control = Control(id);
+  ::SetWindowTextW(control, Wide(text).c_str());
+  ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TfrmMain::SetStatusLine(const std::string& text) { ::SetWindowTextW(Control(IDC_STATUSBAR), Wide(text).c_str()); }
+void TfrmMain::SetScanButtonCaption(const std::string& text) {
+  ::SetWindowTextW(Control(IDC_SCAN), Wide(text).c_str());
+}
+void TfrmMain::SetScanTitle(const std::string& text, bool visible) { SetControlText(IDC_SCAN_TITLE, text, visible); }
+void TfrmMain::SetDetailLine(const std::string& text, bool visible) { SetControlText(IDC_MEMO, text, visible); }
+void TfrmMain::SetProgressVisible(bool visible) { ::ShowWindow(Control(IDC_PROGRESS), visible ? SW_SHOWNA : SW_HIDE); }
+void TfrmMain::SetProgressPosition(int position) { ::SendMessageW(Control(IDC_PROGRESS), PBM_SETPOS, position, 0); }
+void TfrmMain::SetProgressCaption(const std::string& text, bool visible) {
+  SetControlText(IDC_PROGRESS_CAPTION, text, visible);
+  if (visible) ::UpdateWindow(Control(IDC_PROGRESS_CAPTION));
+}
+void TfrmMain::SetProgressTimer(bool enabled) {
+  if (enabled) {
+    ::SetTimer(hwnd_, ProgressTimerId, ProgressTimerMs, nullptr);
+  } else {
+    ::KillTimer(hwnd_, ProgressTimerId);
+  }
+}
+void TfrmMain::SetNodeState(int imageIndex, int state) { tree_.SetNodeState(imageIndex, state); }
+void TfrmMain::SetRowCount(std::size_t count, bool redrawAll) { list_.SetRowCount(count, redrawAll); }
+int TfrmMain::SelectedRow() { return list_.SelectedRow(); }
+int TfrmMain::ListWidth() { return list_.Width(); }
+void TfrmMain::SetColumnWidths(int problem, int data, int registryKey) {
+  list_.SetColumnWidths(problem, data, registryKey);
+}
+void TfrmMain::FitColumnsToText() { list_.FitColumnsToText(); }
+
+int TfrmMain::ShowMessage(const std::string& text, unsigned flags) {
+  return ::MessageBoxW(hwnd_, Wide(text).c_str(), LoadResString(IDS_PRODUCT).c_str(), flags);
+}
+
+void TfrmMain::ApplyBounds(int left, int top, int width, int height) {
+  ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void TfrmMain::Maximize() { ::ShowWindow(hwnd_, SW_MAXIMIZE); }
+
+WindowBounds TfrmMain::Placement() {
+  WindowBounds bounds;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (::GetWindowPlacement(hwnd_, &placement)) {
+    bounds.placementRead = true;
+    bounds.showCmd = static_cast<int>(placement.showCmd);
+  }
+  RECT rect{};
+  ::GetWindowRect(hwnd_, &rect);
+  bounds.left = rect.left;
+  bounds.top = rect.top;
+  bounds.width = rect.right - rect.left;
+  bounds.height = rect.bottom - rect.top;
+  return bounds;
+}
+
+void TfrmMain::PostCleanOnce() { ::PostMessageW(hwnd_, MSG_CLEAN_ONCE, 0, 0); }
+void TfrmMain::HideForUnattended() { ::ShowWindow(hwnd_, SW_HIDE); }
+void TfrmMain::CloseWindow() { ::PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void TfrmMain::PostScanMessage(unsigned message, std::uint32_t scanId) {
+  ::PostMessageW(hwnd_, message, scanId, 0);
+}
+
+}  // namespace lindqua

@@ -1,0 +1,288 @@
+// The main window under Wine: created in-process, driven by the messages a
+// user's clicks and keys cause, and read back from its controls.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "engine/ScanSection.h"
+#include "gui/GuiDriver.h"
+#include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySystemFacts.h"
+#include "support/FakeMainView.h"
+#include "ui/win32/MainRes.h"
+#include "ui/win32/TfrmMain.h"
+
+namespace lindqua::test {
+
+namespace {
+
+class MainWindowGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, options};
+    deps.scanners = [this](int section) { return Scanner(section); };
+    deps.quitOnClose = false;
+    deps.arguments = Arguments();
+    window = std::make_unique<TfrmMain>(std::move(deps));
+    ASSERT_TRUE(window->Create(SW_SHOW));
+    hwnd = window->Handle();
+    list = ::GetDlgItem(hwnd, IDC_LIST);
+    tree = ::GetDlgItem(hwnd, IDC_TREE);
+    ASSERT_TRUE(PumpUntil([] { return true; }));
+  }
+  void TearDown() override { window.reset(); }
+  virtual std::vector<std::string> Arguments() { return {}; }
+
+  std::function<void(ScanContext&)> Scanner(int section) {
+    if (!FindScanSection(section)) return nullptr;
+    return [this, section](ScanContext& scan) {
+      const int count = section == 9 ? bigSectionRows : 3;
+      for (int i = 0; i < count; ++i) {
+        scan.AddFinding(FindScanSection(section)->issueCaption, "value " + std::to_string(i),
+                        "HKEY_LOCAL_MACHINE\\Software\\S" + std::to_string(section), 1);
+      }
+      if (section == holdSection) {
+        std::unique_lock lock(holdMutex);
+        holding = true;
+        holdChanged.notify_all();
+        holdChanged.wait(lock, [this] { return released; });
+      }
+    };
+  }
+  void Release() {
+    std::lock_guard lock(holdMutex);
+    released = true;
+    holdChanged.notify_all();
+  }
+  bool Holding() {
+    std::lock_guard lock(holdMutex);
+    return holding;
+  }
+
+  void ClickTreeBox(int node) {
+    POINT point{};
+    ASSERT_TRUE(TreeStateImagePoint(tree, window->Tree().Item(node), point)) << node << TreeHitDump(node);
+    ::SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(point));
+    ::SendMessageW(tree, WM_LBUTTONUP, 0, PointParam(point));
+  }
+  std::string TreeHitDump(int node) {
+    RECT rect{};
+    TreeView_GetItemRect(tree, window->Tree().Item(node), &rect, FALSE);
+    std::string out = " rect " + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                      std::to_string(rect.right) + "," + std::to_string(rect.bottom) + ":";
+    for (int x = rect.left; x < rect.right && x < 80; x += 2) {
+      TVHITTESTINFO hit{};
+      hit.pt = POINT{x, (rect.top + rect.bottom) / 2};
+      TreeView_HitTest(tree, &hit);
+      out += " " + std::to_string(hit.flags);
+    }
+    return out;
+  }
+  void ClickScan() {
+    ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, IDC_SCAN)));
+  }
+  std::string Text(int id) { return TextOf(::GetDlgItem(hwnd, id)); }
+  bool WaitIdle() {
+    return PumpUntil([this] { return Text(IDC_SCAN) == "Scan" && !window->Presenter().Scanning(); });
+  }
+  int Rows() { return ListView_GetItemCount(list); }
+
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  MemorySystemFacts facts;
+  FakeWindowSettings settings;
+  TOptionsSetting options;
+  std::unique_ptr<TfrmMain> window;
+  HWND hwnd = nullptr, list = nullptr, tree = nullptr;
+  int bigSectionRows = 3;
+  int holdSection = 0;
+  std::mutex holdMutex;
+  std::condition_variable holdChanged;
+  bool holding = false, released = false;
+};
+
+TEST_F(MainWindowGuiTest, CreatedWithItsClassCaptionTreeListAndMenus) {
+  wchar_t className[128] = {};
+  ::GetClassNameW(hwnd, className, 128);
+  EXPECT_STREQ(className, L"Quorvane Made by Vantorel Software");
+  EXPECT_EQ(TextOf(hwnd), "Vantorel Lindqua 2.1");
+  EXPECT_EQ(Text(IDC_TITLE), "Vantorel Lindqua");
+  EXPECT_EQ(Text(IDC_TITLE_HINT), "Safely scan and fix your registry errors");
+  EXPECT_EQ(Text(IDC_STATUSBAR), "");
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hwnd, IDC_PROGRESS)));
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hwnd, IDC_MEMO)));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_FIXERRORS)));
+
+  ASSERT_EQ(TreeView_GetCount(tree), 25u);
+  for (int node = 1; node <= 25; ++node) EXPECT_EQ(window->Tree().NodeState(node), 2) << node;
+  // Fully expanded, and a collapse is refused.
+  HTREEITEM group = window->Tree().Item(2);
+  EXPECT_TRUE(TreeView_GetItemState(tree, group, TVIS_EXPANDED) & TVIS_EXPANDED);
+  TreeView_SelectItem(tree, group);
+  ::SendMessageW(tree, WM_KEYDOWN, VK_SUBTRACT, 0);  // the user's collapse key
+  EXPECT_TRUE(TreeView_GetItemState(tree, group, TVIS_EXPANDED) & TVIS_EXPANDED);
+
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & LVS_OWNERDATA);
+  const char* headers[] = {"Problem", "Data", "Registry key"};
+  for (int column = 0; column < 3; ++column) {
+    wchar_t text[64] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = text;
+    col.cchTextMax = 64;
+    ASSERT_TRUE(::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col)));
+    EXPECT_EQ(std::string(text, text + wcslen(text)), headers[column]);
+  }
+
+  HMENU menu = ::GetMenu(hwnd);
+  ASSERT_EQ(::GetMenuItemCount(menu), 4);
+  HMENU edit = ::GetSubMenu(menu, 2);
+  ::SendMessageW(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 2);
+  EXPECT_TRUE(::GetMenuState(edit, IDM_SELECT_ITEM, MF_BYCOMMAND) & MF_GRAYED) << "no row selected";
+  EXPECT_FALSE(::GetMenuState(edit, IDM_SELECT_ALL, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(::GetMenuState(edit, IDM_SAVE_TEXT, MF_BYCOMMAND) & MF_GRAYED);
+
+  MINMAXINFO limits{};
+  ::SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 610);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 400);
+}
+
+TEST_F(MainWindowGuiTest, ScanFromTheTreeToCheckedRowsAndCounts) {
+  ClickTreeBox(1);  // everything off
+  for (int node = 1; node <= 25; ++node) ASSERT_EQ(window->Tree().NodeState(node), 1) << node;
+  {
+    MessageBoxAnswerer answerer(L"Vantorel Lindqua");
+    ClickScan();
+    EXPECT_TRUE(answerer.Answered());
+    EXPECT_EQ(answerer.Text(), "Please select the sections which you want to scan from the left list.");
+  }
+  EXPECT_FALSE(window->Presenter().Scanning());
+  EXPECT_EQ(Rows(), 0);
+  ClickTreeBox(7);
+  ClickTreeBox(12);
+  EXPECT_EQ(window->Tree().NodeState(1), 2);
+  EXPECT_EQ(window->Tree().NodeState(2), 1);
+
+  ClickScan();
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_EQ(Rows(), 6);
+  EXPECT_EQ(ListText(list, 0, 0), "Non-existent Shared Dlls");
+  EXPECT_EQ(ListText(list, 5, 1), "value 2");
+  EXPECT_EQ(ListText(list, 5, 2), "HKEY_LOCAL_MACHINE\\Software\\S12");
+  for (int row = 0; row < 6; ++row) EXPECT_EQ(ListCheckState(list, row), 2) << row;
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
+  EXPECT_EQ(Text(IDC_PROGRESS_CAPTION), "Finished!");
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(hwnd, IDC_PROGRESS), PBM_GETPOS, 0, 0), 1000);
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hwnd, IDC_MEMO)));
+  SaveWindowShot(hwnd, LINDQUA_BUILD_DIR L"\\mainwin-after-scan.bmp");
+
+  // The Space key toggles the selected row.
+  ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ::SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+  ::SendMessageW(list, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(ListCheckState(list, 1), 1);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  5 Errors Selected.");
+
+  // A click on a row's box toggles it and refreshes the counts.
+  POINT box{};
+  ASSERT_TRUE(ListStateImagePoint(list, 3, box));
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(box));
+  ::PostMessageW(list, WM_LBUTTONUP, 0, PointParam(box));
+  ASSERT_TRUE(PumpUntil([&] { return Text(IDC_STATUSBAR) == " 6 Errors Found,  4 Errors Selected."; },
+                        std::chrono::seconds(20)))
+      << Text(IDC_STATUSBAR);
+  EXPECT_EQ(ListCheckState(list, 3), 1);
+
+  // Menu commands with a selected row.
+  ListView_SetItemState(list, 4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  HMENU edit = ::GetSubMenu(::GetMenu(hwnd), 2);
+  ::SendMessageW(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 2);
+  EXPECT_FALSE(::GetMenuState(edit, IDM_SELECT_ITEM, MF_BYCOMMAND) & MF_GRAYED);
+  ::SendMessageW(hwnd, WM_COMMAND, IDM_DESELECT_TYPE, 0);  // rows 3..5 are "Invalid Windows Fonts"
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  2 Errors Selected.");
+  ::SendMessageW(hwnd, WM_COMMAND, IDM_SELECT_ALL, 0);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
+  ::SendMessageW(hwnd, WM_COMMAND, IDM_SELECT_NONE, 0);
+  EXPECT_EQ(ListCheckState(list, 0), 1);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  0 Errors Selected.");
+}
+
+TEST_F(MainWindowGuiTest, CancelStopsTheScanAndKeepsTheFinishedRows) {
+  holdSection = 8;
+  ClickTreeBox(1);
+  ClickTreeBox(7);
+  ClickTreeBox(8);
+  ClickTreeBox(9);
+  ClickScan();
+  EXPECT_EQ(Text(IDC_SCAN), "Cancel");
+  ASSERT_TRUE(PumpUntil([this] { return Holding() && Rows() == 6; })) << Rows();
+  EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(hwnd, IDC_SCAN_TITLE)));
+  ClickScan();
+  Release();
+  EXPECT_EQ(Text(IDC_SCAN), "Scan");
+  ASSERT_EQ(Rows(), 5);
+  EXPECT_EQ(ListCheckState(list, 4), 2);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+  // Nothing of the stopped scan arrives later: its thread ends without
+  // another row or message.
+  ASSERT_TRUE(PumpUntil([this] { return window->Presenter().AllScanThreadsEnded(); }));
+  ASSERT_TRUE(PumpUntil([] { return true; }));
+  EXPECT_EQ(Rows(), 5);
+  EXPECT_EQ(window->Presenter().Model().Count(), 5u);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+}
+
+TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {
+  bigSectionRows = 100000;
+  ClickTreeBox(1);
+  ClickTreeBox(9);
+  const auto start = std::chrono::steady_clock::now();
+  ClickScan();
+  ASSERT_TRUE(WaitIdle());
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  ASSERT_EQ(Rows(), 100000);
+  EXPECT_EQ(ListText(list, 99999, 1), "value 99999");
+  EXPECT_EQ(ListCheckState(list, 99999), 2);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 100000 Errors Found,  100000 Errors Selected.");
+  std::printf("100,000 rows from the click to the finished handling: %lld ms\n",
+              static_cast<long long>(elapsed.count()));
+}
+
+TEST_F(MainWindowGuiTest, CloseDuringAScanStopsItAndSavesOnce) {
+  holdSection = 7;
+  ClickTreeBox(1);
+  ClickTreeBox(7);
+  ClickScan();
+  ASSERT_TRUE(PumpUntil([this] { return Holding(); }));
+  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  Release();
+  EXPECT_FALSE(::IsWindow(hwnd));
+  ASSERT_EQ(settings.saves, 1);
+  EXPECT_TRUE(settings.saved.NodeSelected[7]);
+  EXPECT_FALSE(settings.saved.NodeSelected[8]);
+  EXPECT_TRUE(settings.savedPlacement.placementRead);
+  EXPECT_EQ(settings.savedPlacement.width, 704);
+}
+
+class UnattendedGuiTest : public MainWindowGuiTest {
+ protected:
+  std::vector<std::string> Arguments() override { return {"-CleanOnce"}; }
+};
+
+TEST_F(UnattendedGuiTest, ScansEverySectionAndClosesOnItsOwn) {
+  ASSERT_TRUE(PumpUntil([this] { return !::IsWindow(hwnd); }));
+  EXPECT_EQ(settings.saves, 1);
+  const auto rows = window->Presenter().Model().Rows();
+  EXPECT_EQ(rows.size(), 23u * 3u);
+  for (const Finding& row : rows) EXPECT_TRUE(row.checked);
+}
+
+}  // namespace
+}  // namespace lindqua::test
