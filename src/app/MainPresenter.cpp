@@ -1,5 +1,7 @@
 #include "app/MainPresenter.h"
 
+#include "repair/FixProcedure.h"
+
 #include <algorithm>
 
 #include "engine/ScanNotifier.h"
@@ -11,6 +13,9 @@ namespace {
 
 constexpr int ProgressMax = 1000;
 constexpr unsigned MessageBoxInformation = 0x40;
+constexpr unsigned MessageYesNoInformation = 0x44;           // MB_YESNO | MB_ICONINFORMATION
+constexpr unsigned MessageYesNoInformationNoDefault = 0x144;  // ... | MB_DEFBUTTON2
+constexpr int MessageAnswerYes = 6;
 
 // Posts one scan's messages with that scan's id, so that a message still in
 // the queue from a finished or cancelled scan cannot end the next one.
@@ -242,7 +247,60 @@ void MainPresenter::OnCleanOnce() {
 void MainPresenter::FinishUnattendedRun() {
   if (closed_) return;
   if (deps_.unattendedFix) deps_.unattendedFix();
+  else if (CanFix()) bFixErrorsClick();
   deps_.view.CloseWindow();
+}
+
+namespace {
+
+// The fix's questions and status line, answered by the main window.
+class WindowFixHost : public FixHost {
+ public:
+  WindowFixHost(MainView& view, std::function<bool()> restorePointDialog, std::function<void()> updateStatusLine,
+                std::function<void()> fitColumns)
+      : view_(view),
+        restorePointDialog_(std::move(restorePointDialog)),
+        updateStatusLine_(std::move(updateStatusLine)),
+        fitColumns_(std::move(fitColumns)) {}
+
+  bool AskYesNo(const std::string& text) override {
+    return view_.ShowMessage(text, MessageYesNoInformation) == MessageAnswerYes;
+  }
+  bool RunRestorePointDialog() override {
+    // Without a dialog the request cannot be made: treated as a failed
+    // request, so the user still decides whether to go on.
+    if (restorePointDialog_) return restorePointDialog_();
+    return view_.ShowMessage("Restore Point creation Failed! Contiue to fix?", MessageYesNoInformationNoDefault) ==
+           MessageAnswerYes;
+  }
+  void UpdateStatusLine() override { updateStatusLine_(); }
+  void SetStatusBarText(const std::string& text) override { view_.SetStatusLine(text); }
+  void FitColumns() override { fitColumns_(); }
+
+ private:
+  MainView& view_;
+  std::function<bool()> restorePointDialog_;
+  std::function<void()> updateStatusLine_;
+  std::function<void()> fitColumns_;
+};
+
+}  // namespace
+
+void MainPresenter::bFixErrorsClick() {
+  if (!CanFix()) return;
+  WindowFixHost host(
+      deps_.view, deps_.restorePointDialog,
+      [this] {
+        SyncRows(true);  // the fixed rows are gone before the counts are taken
+        UpdateStatusLine();
+      },
+      [this] { FitColumns(); });
+  const FixPlatform platform{ExportPlatform{deps_.platform.registry, deps_.platform.files, *deps_.ansi},
+                             deps_.platform.facts};
+  const FixReport report =
+      lindqua::bFixErrorsClick(platform, model_, FixOptions{deps_.options.BackupFolder, deps_.options.CreateRestore}, host);
+  if (report.completed) deps_.options.LastFix = report.lastFix;
+  SyncRows(true);
 }
 
 void MainPresenter::SyncRows(bool redrawAll) {

@@ -17,6 +17,7 @@
 #include "app/SectionTree.h"
 #include "engine/ResultsModel.h"
 #include "engine/TScanTaskThread.h"
+#include "platform/AnsiCodePage.h"
 
 namespace lindqua {
 
@@ -33,8 +34,13 @@ struct MainPresenterDeps {
   ScannerLookup scanners = DefaultScannerLookup();
   std::vector<std::string> arguments = {};  // command-line arguments after the program name
   MainTexts texts = {};
-  // The fix of the unattended run; empty: the run closes after its scan.
+  // The fix of the unattended run; empty: the window's own fix when it has
+  // one (ansi set), else the run closes after its scan.
   std::function<void()> unattendedFix = {};
+  // The backup files' code page; null: the window cannot fix.
+  const AnsiCodePage* ansi = nullptr;
+  // The modal restore-point dialog; true when the fix may go on.
+  std::function<bool()> restorePointDialog = {};
 };
 
 class MainPresenter {
@@ -77,6 +83,10 @@ class MainPresenter {
   void lvRegistryDataClick();  // every click in the list refreshes the counts
   void UpdateStatusLine();
   void FitColumns();
+
+  // Fix.
+  bool CanFix() const noexcept { return deps_.ansi != nullptr; }
+  void bFixErrorsClick();
 
   // Selection commands.
   bool HasSelectedRow();

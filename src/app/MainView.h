@@ -7,7 +7,7 @@
 
 namespace lindqua {
 
-struct WindowBounds {
+struct WindowPlacement {
   bool placementRead = false;  // false when the placement could not be read
   int showCmd = 1;             // 1 normal, 2 minimized, 3 maximized
   int left = 0, top = 0, width = 0, height = 0;
@@ -40,7 +40,7 @@ class MainView {
   virtual int ShowMessage(const std::string& text, unsigned flags) = 0;
   virtual void ApplyBounds(int left, int top, int width, int height) = 0;
   virtual void Maximize() = 0;
-  virtual WindowBounds Placement() = 0;
+  virtual WindowPlacement Placement() = 0;
   virtual void PostCleanOnce() = 0;
   virtual void HideForUnattended() = 0;
   virtual void CloseWindow() = 0;

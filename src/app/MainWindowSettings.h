@@ -11,7 +11,7 @@ class MainWindowSettings {
  public:
   virtual ~MainWindowSettings() = default;
   virtual void Load(TOptionsSetting& options) = 0;
-  virtual void Save(const TOptionsSetting& options, const WindowBounds& placement) = 0;
+  virtual void Save(const TOptionsSetting& options, const WindowPlacement& placement) = 0;
 };
 
 }  // namespace lindqua

@@ -43,11 +43,11 @@ class FakeMainView : public MainView {
   void FitColumnsToText() override { columnWidths = {-1, -1, -1}; }
   int ShowMessage(const std::string& text, unsigned flags) override {
     messages.emplace_back(text, flags);
-    return 1;
+    return messageAnswer;
   }
   void ApplyBounds(int left, int top, int width, int height) override { bounds = {left, top, width, height}; }
   void Maximize() override { maximized = true; }
-  WindowBounds Placement() override { return placement; }
+  WindowPlacement Placement() override { return placement; }
   void PostCleanOnce() override { Post(MSG_CLEAN_ONCE, 0); }
   void HideForUnattended() override { hidden = true; }
   void CloseWindow() override { ++closeRequests; }
@@ -91,8 +91,9 @@ class FakeMainView : public MainView {
   int listWidth = 417;
   std::vector<int> columnWidths;
   std::vector<std::pair<std::string, unsigned>> messages;
+  int messageAnswer = 1;  // 6 Yes, 7 No
   std::vector<int> bounds;
-  WindowBounds placement;
+  WindowPlacement placement;
   int closeRequests = 0;
 
  private:
@@ -113,14 +114,14 @@ class FakeWindowSettings : public MainWindowSettings {
     ++loads;
     options = toLoad;
   }
-  void Save(const TOptionsSetting& options, const WindowBounds& placement) override {
+  void Save(const TOptionsSetting& options, const WindowPlacement& placement) override {
     ++saves;
     saved = options;
     savedPlacement = placement;
   }
   TOptionsSetting toLoad = AllChecked();
   TOptionsSetting saved;
-  WindowBounds savedPlacement;
+  WindowPlacement savedPlacement;
   int loads = 0, saves = 0;
 
   static TOptionsSetting AllChecked() {

@@ -1,5 +1,7 @@
 #include "ui/win32/TfrmMain.h"
 
+#include "app/TextReport.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -44,6 +46,9 @@ TfrmMain::TfrmMain(MainWindowDeps deps) : deps_(std::move(deps)) {
   presenterDeps.ignoreFilter = deps_.ignoreFilter;
   presenterDeps.scanners = deps_.scanners;
   presenterDeps.arguments = deps_.arguments;
+  presenterDeps.ansi = deps_.ansi;
+  if (deps_.restorePointDialog)
+    presenterDeps.restorePointDialog = [this] { return deps_.restorePointDialog(hwnd_); };
   presenterDeps.texts = TextsFromResources();
   presenter_ = std::make_unique<MainPresenter>(std::move(presenterDeps));
 }
@@ -140,7 +145,7 @@ void TfrmMain::CreateControls() {
   make(L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, 0, IDC_MEMO);
   make(L"BUTTON", LoadResString(IDS_SCAN), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_SCAN);
   HWND fix = make(L"BUTTON", LoadResString(IDS_FIXERRORS), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_FIXERRORS);
-  ::EnableWindow(fix, FALSE);  // the fix procedure is not part of this window yet
+  ::EnableWindow(fix, deps_.ansi != nullptr);
   AddHint(IDC_SCAN, IDS_SCAN_HINT);
   AddHint(IDC_FIXERRORS, IDS_FIX_HINT);
   make(L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_STATICEDGE, IDC_PANEL);
@@ -330,6 +335,17 @@ void TfrmMain::OnCommand(int id) {
     case IDM_SELECT_NONE:
       presenter_->aSelectNoneExecute();
       break;
+    case IDC_FIXERRORS:
+    case IDM_FIXERRORS:
+      presenter_->bFixErrorsClick();
+      break;
+    case IDM_REGEDIT:
+      if (deps_.processes && presenter_->HasSelectedRow()) {
+        const int row = SelectedRow();
+        if (row >= 0) aOpenRegeditExecute(presenter_->RowAt(static_cast<std::size_t>(row)), deps_.platform.registry,
+                                          *deps_.processes);
+      }
+      break;
     case IDM_HELP:
       OpenHelp();
       break;
@@ -378,7 +394,9 @@ void TfrmMain::UpdateMenu(HMENU menu) {
   for (int id : {IDM_SELECT_ITEM, IDM_DESELECT_ITEM, IDM_SELECT_TYPE, IDM_DESELECT_TYPE}) {
     ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | onSelection);
   }
-  for (int id : {IDM_SETTINGS, IDM_FIXERRORS, IDM_RESTORE, IDM_SAVE_TEXT, IDM_REGEDIT, IDM_ABOUT}) {
+  ::EnableMenuItem(menu, IDM_FIXERRORS, MF_BYCOMMAND | (presenter_->CanFix() ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, IDM_REGEDIT, MF_BYCOMMAND | (deps_.processes ? onSelection : MF_GRAYED));
+  for (int id : {IDM_SETTINGS, IDM_RESTORE, IDM_SAVE_TEXT, IDM_ABOUT}) {
     ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | MF_GRAYED);
   }
 }
@@ -438,8 +456,8 @@ void TfrmMain::ApplyBounds(int left, int top, int width, int height) {
 }
 void TfrmMain::Maximize() { ::ShowWindow(hwnd_, SW_MAXIMIZE); }
 
-WindowBounds TfrmMain::Placement() {
-  WindowBounds bounds;
+WindowPlacement TfrmMain::Placement() {
+  WindowPlacement bounds;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   if (::GetWindowPlacement(hwnd_, &placement)) {

@@ -11,6 +11,7 @@
 
 #include "app/MainLayout.h"
 #include "app/MainPresenter.h"
+#include "platform/ProcessRunner.h"
 #include "ui/win32/ResultsListControl.h"
 #include "ui/win32/SectionTreeControl.h"
 #include "ui/win32/UiHandles.h"
@@ -27,6 +28,10 @@ struct MainWindowDeps {
   ScannerLookup scanners = DefaultScannerLookup();
   std::vector<std::string> arguments = {};
   bool quitOnClose = true;  // the program's window ends the message loop
+  // Fixing and the registry-editor jump; without them those commands stay disabled.
+  const AnsiCodePage* ansi = nullptr;
+  ProcessRunner* processes = nullptr;
+  std::function<bool(HWND owner)> restorePointDialog = {};
 };
 
 class TfrmMain : public MainView {
@@ -62,7 +67,7 @@ class TfrmMain : public MainView {
   int ShowMessage(const std::string& text, unsigned flags) override;
   void ApplyBounds(int left, int top, int width, int height) override;
   void Maximize() override;
-  WindowBounds Placement() override;
+  WindowPlacement Placement() override;
   void PostCleanOnce() override;
   void HideForUnattended() override;
   void CloseWindow() override;

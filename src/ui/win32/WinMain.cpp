@@ -10,7 +10,13 @@
 #include "app/OptionsSetting.h"
 #include "engine/ScanNotifier.h"
 #include "platform/win32/WinText.h"
+#include "app/IgnoreFilter.h"
+#include "app/SettingsFileBinding.h"
+#include "platform/win32/ProgramFolder.h"
+#include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32IniFile.h"
+#include "platform/win32/Win32ProcessRunner.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemFacts.h"
 #include "ui/win32/TfrmMain.h"
@@ -19,16 +25,17 @@ namespace {
 
 using namespace lindqua;
 
-// The values of a first start, until the settings file layer is connected:
-// every section checked, removable drives ignored.
-class FirstStartSettings : public MainWindowSettings {
+// A settings file the system refuses to write is said in a message box.
+class MessageBoxErrors : public ErrorReporter {
  public:
-  void Load(TOptionsSetting& options) override {
-    options.NodeSelected.fill(true);
-    options.IgnoreRemovableDrive = true;
+  void ShowError(std::string_view message) override {
+    ::MessageBoxW(::GetActiveWindow(), Wide(message).c_str(), L"Vantorel Lindqua", MB_OK | MB_ICONERROR);
   }
-  void Save(const TOptionsSetting&, const WindowBounds&) override {}
 };
+
+WindowSize PrimaryScreenSize() {
+  return WindowSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
 
 std::vector<std::string> Arguments() {
   std::vector<std::string> arguments;
@@ -49,9 +56,16 @@ int Run(int showCommand) {
   Win32Registry registry;
   Win32FileSystem files;
   Win32SystemFacts facts;
-  FirstStartSettings settings;
+  Win32IniFiles ini;
+  Win32AnsiCodePage ansi;
+  Win32ProcessRunner processes;
+  MessageBoxErrors errors;
+  SettingsFileBinding settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
   MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, OptionsSetting};
   deps.arguments = Arguments();
+  deps.ignoreFilter = ApplyIgnoreList;
+  deps.ansi = &ansi;
+  deps.processes = &processes;
   TfrmMain window(std::move(deps));
   if (!window.Create(showCommand)) return 1;
   MSG message;
