@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wine/WineRun.h"
+
 #include "platform/TRegistry.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -16,27 +18,6 @@
 namespace lindqua::test {
 
 namespace {
-
-// The regedit of our own bitness, so that HKEY_LOCAL_MACHINE\Software lands in
-// the view a 32-bit program sees (the 32-bit one under WOW64).
-std::wstring RegeditPath(bool underWow64) {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = underWow64 ? ::GetSystemWow64DirectoryW(folder, MAX_PATH) : ::GetWindowsDirectoryW(folder, MAX_PATH);
-  return std::wstring(folder, length) + L"\\regedit.exe";
-}
-
-// regedit /s always ends with 0; the caller checks the registry afterwards.
-bool RunRegedit(bool underWow64, const std::string& regFile) {
-  std::wstring command = L"\"" + RegeditPath(underWow64) + L"\" /s \"" + Wide(regFile) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return false;
-  UniqueKernelHandle process(info.hProcess);
-  UniqueKernelHandle thread(info.hThread);
-  return ::WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0;
-}
 
 bool KeyExists(Win32Registry& registry, RootKey root, const std::string& path) {
   TRegistry reg(registry);
