@@ -182,9 +182,23 @@ TEST_F(RestoreDialogGui, FailedStartAndStopKeepTheBackup) {
     if (!window) return;
     SelectRowOf(window, 0);
     s.Check(WaitFor([&] { return ActionsEnabled(window); }), "Restore enabled");
-    Click(window, IDC_RESTORE_RESTORE);
+    // A double-click on empty space starts nothing; one on the row restores.
+    // The first is sent, so it has been handled when the check runs; the
+    // limit only matters if it wrongly opened a modal box.
+    NMITEMACTIVATE onEmpty{};
+    onEmpty.hdr = NMHDR{ListOf(window), IDC_RESTORE_LIST, static_cast<UINT>(NM_DBLCLK)};
+    onEmpty.iItem = -1;
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_NOTIFY, IDC_RESTORE_LIST, reinterpret_cast<LPARAM>(&onEmpty), SMTO_NORMAL, 5000,
+                          &ignored);
+    s.Check(runner.starts == 0, "a double-click on empty space starts nothing");
+    static NMITEMACTIVATE onRow{};  // read by the window after this post
+    onRow.hdr = NMHDR{ListOf(window), IDC_RESTORE_LIST, static_cast<UINT>(NM_DBLCLK)};
+    onRow.iItem = 0;
+    ::PostMessageW(window, WM_NOTIFY, IDC_RESTORE_LIST, reinterpret_cast<LPARAM>(&onRow));
     HWND box = WaitForDialog(MessageBoxWith("Please check if Regedit.exe exists."));
     s.Check(box != nullptr, "the start failure is reported");
+    s.Check(runner.starts == 1, "the double-click on the row started the import");
     if (box) Click(box, IDOK);
     s.Check(WaitFor([&] { return !FindDialog(MessageBoxWith("Please check if Regedit.exe exists.")); }), "box gone");
 

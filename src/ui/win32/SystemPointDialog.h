@@ -7,8 +7,6 @@
 
 namespace lindqua {
 
-inline constexpr UINT MSG_RESTORE_POINT_DONE = 0x2412;
-
 // True when the fix may go on: the point was made, or the user chose to
 // continue without it. The client must live as long as the process.
 bool RunSystemPointDialog(HWND owner, RestorePointClient& client);
