@@ -50,6 +50,8 @@ class TfrmRestore : public ModalDialog, private RestoreView {
       ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
     presenter_.Show(backupFolder_);
+    // The list, not the read-only folder field, takes the keyboard first.
+    ::PostMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
   }
 
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
