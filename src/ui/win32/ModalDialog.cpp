@@ -1,0 +1,58 @@
+#include "ui/win32/ModalDialog.h"
+
+#include "ui/win32/DialogsRes.h"
+#include "ui/win32/UiHandles.h"
+
+namespace lindqua {
+
+INT_PTR ModalDialog::RunModal(HWND owner, int templateId) {
+  const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                                           Procedure, reinterpret_cast<LPARAM>(this));
+  hwnd_ = nullptr;
+  return result <= 0 ? IDCANCEL : result;
+}
+
+void ModalDialog::EndModal(INT_PTR result) {
+  if (hwnd_) ::EndDialog(hwnd_, result);
+}
+
+INT_PTR CALLBACK ModalDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ModalDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<ModalDialog*>(lParam);
+    ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+    self->hwnd_ = window;
+  }
+  if (!self) return FALSE;
+  try {
+    if (message == WM_INITDIALOG) {
+      CentreOnOwner(window, ::GetWindow(window, GW_OWNER));
+      self->OnInit();
+      return TRUE;
+    }
+    return self->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    ::EndDialog(window, IDCANCEL);
+    return TRUE;
+  }
+}
+
+void CentreOnOwner(HWND window, HWND owner) {
+  RECT area{};
+  if (!owner || !::IsWindowVisible(owner) || !::GetWindowRect(owner, &area)) {
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT own{};
+  ::GetWindowRect(window, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  const int left = area.left + (area.right - area.left - width) / 2;
+  const int top = area.top + (area.bottom - area.top - height) / 2;
+  ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ShowAppMessage(HWND owner, const std::wstring& text, UINT flags) {
+  return ::MessageBoxW(owner, text.c_str(), LoadResString(IDS_DIALOG_CAPTION).c_str(), flags);
+}
+
+}  // namespace lindqua

@@ -1,0 +1,41 @@
+#pragma once
+// A dialog-template window shown modally, with its procedure routed to a C++
+// object. Errors never leave the procedure: one that escapes a handler ends
+// the dialog with Cancel, the answer that changes nothing.
+#include <windows.h>
+
+#include <string>
+
+namespace lindqua {
+
+class ModalDialog {
+ public:
+  ModalDialog() = default;
+  virtual ~ModalDialog() = default;
+  ModalDialog(const ModalDialog&) = delete;
+  ModalDialog& operator=(const ModalDialog&) = delete;
+
+ protected:
+  // The value handed to EndModal; IDCANCEL when the dialog could not be made.
+  INT_PTR RunModal(HWND owner, int templateId);
+  HWND Handle() const noexcept { return hwnd_; }
+  HWND Item(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
+  void EndModal(INT_PTR result);
+
+  // WM_INITDIALOG, after the window is centred on its owner.
+  virtual void OnInit() = 0;
+  // TRUE when the message was handled.
+  virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND hwnd_ = nullptr;
+};
+
+// Places a window centred over its owner, or the screen's work area without one.
+void CentreOnOwner(HWND window, HWND owner);
+
+// The application's message box: caption "Vantorel Lindqua".
+int ShowAppMessage(HWND owner, const std::wstring& text, UINT flags);
+
+}  // namespace lindqua
