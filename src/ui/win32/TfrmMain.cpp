@@ -1,6 +1,9 @@
 #include "ui/win32/TfrmMain.h"
 
 #include "app/TextReport.h"
+#include "ui/win32/AboutDialog.h"
+#include "ui/win32/RestoreDialog.h"
+#include "ui/win32/SaveTextDialog.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -339,6 +342,19 @@ void TfrmMain::OnCommand(int id) {
     case IDM_FIXERRORS:
       presenter_->bFixErrorsClick();
       break;
+    case IDM_RESTORE:
+      if (deps_.processes)
+        ShowRestoreWindow(hwnd_, deps_.platform.files, deps_.platform.facts, *deps_.processes, deps_.options.BackupFolder);
+      break;
+    case IDM_SAVE_TEXT:
+      if (deps_.ansi && presenter_->ShownRows() > 0) {
+        Win32SaveReportView view(hwnd_);
+        aSaveTextExecute(presenter_->Model().Rows(), view, deps_.platform.files, *deps_.ansi);
+      }
+      break;
+    case IDM_ABOUT:
+      if (deps_.processes) ShowAboutBox(hwnd_, *deps_.processes);
+      break;
     case IDM_REGEDIT:
       if (deps_.processes && presenter_->HasSelectedRow()) {
         const int row = SelectedRow();
@@ -396,9 +412,12 @@ void TfrmMain::UpdateMenu(HMENU menu) {
   }
   ::EnableMenuItem(menu, IDM_FIXERRORS, MF_BYCOMMAND | (presenter_->CanFix() ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, IDM_REGEDIT, MF_BYCOMMAND | (deps_.processes ? onSelection : MF_GRAYED));
-  for (int id : {IDM_SETTINGS, IDM_RESTORE, IDM_SAVE_TEXT, IDM_ABOUT}) {
-    ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | MF_GRAYED);
-  }
+  ::EnableMenuItem(menu, IDM_RESTORE, MF_BYCOMMAND | (deps_.processes ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, IDM_ABOUT, MF_BYCOMMAND | (deps_.processes ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, IDM_SAVE_TEXT,
+                   MF_BYCOMMAND | (deps_.ansi && presenter_->ShownRows() > 0 ? MF_ENABLED : MF_GRAYED));
+  // The options dialog is not built yet.
+  ::EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void TfrmMain::OpenPage(const std::wstring& address) {

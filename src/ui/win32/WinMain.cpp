@@ -2,6 +2,7 @@
 // the running main window by its class name, asks it to come forward and
 // ends without creating a window.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -17,6 +18,8 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32IniFile.h"
 #include "platform/win32/Win32ProcessRunner.h"
+#include "platform/win32/Win32RestorePointClient.h"
+#include "ui/win32/SystemPointDialog.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemFacts.h"
 #include "ui/win32/TfrmMain.h"
@@ -53,6 +56,14 @@ int Run(int showCommand) {
     ::SetForegroundWindow(running);
     return 0;
   }
+  // The shell's folder picker and shortcut objects need COM on this thread.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  struct ComUninit {
+    HRESULT result;
+    ~ComUninit() {
+      if (SUCCEEDED(result)) ::CoUninitialize();
+    }
+  } comScope{com};
   Win32Registry registry;
   Win32FileSystem files;
   Win32SystemFacts facts;
@@ -66,6 +77,9 @@ int Run(int showCommand) {
   deps.ignoreFilter = ApplyIgnoreList;
   deps.ansi = &ansi;
   deps.processes = &processes;
+  // The client lives as long as the process: an abandoned worker may still use it.
+  static Win32RestorePointClient restorePoints;
+  deps.restorePointDialog = [](HWND owner) { return RunSystemPointDialog(owner, restorePoints); };
   TfrmMain window(std::move(deps));
   if (!window.Create(showCommand)) return 1;
   MSG message;
