@@ -157,10 +157,10 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-Bytes GeneratedData(const std::string& spec) {
-  const std::size_t colon = spec.find(':');
-  const std::string kind = spec.substr(0, colon);
-  const std::size_t count = std::stoul(spec.substr(colon + 1));
+Bytes GeneratedData(const std::string& recipe) {
+  const std::size_t colon = recipe.find(':');
+  const std::string kind = recipe.substr(0, colon);
+  const std::size_t count = std::stoul(recipe.substr(colon + 1));
   Bytes data;
   if (kind == "bytes") {
     for (std::size_t i = 0; i < count; ++i) data.push_back(static_cast<std::uint8_t>(i * 7 + i / 256));
