@@ -4,8 +4,6 @@
 
 namespace lindqua {
 
-char AsciiUpper(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char AsciiLower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string UpperCase(std::string_view text) {
   std::string out(text);

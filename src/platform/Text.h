@@ -10,8 +10,9 @@ namespace lindqua {
 
 using Bytes = std::vector<std::uint8_t>;
 
-char AsciiUpper(char c) noexcept;
-char AsciiLower(char c) noexcept;
+// Inline: the sweep upper-cases every path it asks about.
+constexpr char AsciiUpper(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiLower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b) noexcept;
