@@ -15,7 +15,6 @@ void NotBuiltYet(ScanContext& scan, int section) {
 
 void ScanSharedDlls(ScanContext& scan) { NotBuiltYet(scan, 7); }
 void ScanStartMenuOrder(ScanContext& scan) { NotBuiltYet(scan, 9); }
-void ScanObsoleteSoftware(ScanContext& scan) { NotBuiltYet(scan, 10); }
 void ScanFileExtensions(ScanContext& scan) { NotBuiltYet(scan, 11); }
 void ScanFonts(ScanContext& scan) { NotBuiltYet(scan, 12); }
 void ScanHelpFiles(ScanContext& scan) { NotBuiltYet(scan, 13); }
@@ -28,8 +27,6 @@ void ScanSoundEvents(ScanContext& scan) { NotBuiltYet(scan, 19); }
 void ScanActiveX(ScanContext& scan) { NotBuiltYet(scan, 20); }
 void ScanInstaller(ScanContext& scan) { NotBuiltYet(scan, 21); }
 void ScanOpenWithApps(ScanContext&) {}
-void ScanEmptyUninstallEntries(ScanContext& scan) { NotBuiltYet(scan, 23); }
 void ScanMruLists(ScanContext& scan) { NotBuiltYet(scan, 24); }
-void ScanEmptyKeys(ScanContext& scan) { NotBuiltYet(scan, 25); }
 
 }  // namespace lindqua

@@ -1,0 +1,179 @@
+#include "engine/KeyWalk.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "engine/Finding.h"
+#include "engine/ScanSection.h"
+#include "platform/Text.h"
+
+namespace lindqua {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> ExactCaseSkips = {
+    "SystemCertificates", "Software\\Classes", "Printers", "KasperskyLab", "Software\\Microsoft",
+};
+
+constexpr std::array<std::string_view, 8> AnyCaseSkips = {
+    "protected",
+    "Software\\Policies\\Microsoft",
+    "Software\\Policies\\Power",
+    "AppEvents\\Schemes\\Apps\\Explorer",
+    "Control Panel\\Appearance",
+    "Control Panel\\Desktop",
+    "Control Panel\\Personalization",
+    "Keyboard Layout",
+};
+
+constexpr std::string_view AnyCaseProtected = "KasperskyLab\\protected";
+
+constexpr std::array<std::string_view, 40> ExactCaseProtected = {
+    "Microsoft\\Windows\\CurrentVersion\\Explorer\\MountPoints2",
+    "Microsoft\\Protected Storage System Provider",
+    "Software\\Microsoft\\DirectInput",
+    "Printers",
+    "Software\\Microsoft\\Multimedia\\Audio Compression Manager",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion",
+    "S-1-5-19_Classes",
+    "S-1-5-20_Classes",
+    "Microsoft\\SystemCertificates",
+    "Software\\Classes",
+    "Software\\Microsoft\\EventSystem",
+    "Software\\Microsoft\\Internet Explorer\\Security",
+    "Software\\Microsoft\\SAPI Layer",
+    "Software\\Microsoft\\Speech",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Blocked",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SessionInfo",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\WindowsUpdate",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Telephony\\HandoffPriorities",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Network\\Location Awareness",
+    "Keyboard Layout\\Toggle",
+    "Software\\Microsoft\\CTF",
+    "Windows 3.1 Migration Status",
+    "Software\\Microsoft\\MediaPlayer",
+    "Software\\Microsoft\\MSF",
+    "Software\\Microsoft\\Active Setup\\Installed Components",
+    "Software\\Microsoft\\RAS AutoDial",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Action Center\\Checks",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Action Center\\Providers\\EventLog",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+    "Software\\Microsoft\\Cryptography",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+    "Software\\Microsoft\\IME\\15.0\\IMESC",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\AppModel",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist",
+    "Software\\Microsoft\\TabletTip",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+};
+
+bool ContainsExact(std::string_view haystack, std::string_view needle) noexcept {
+  return haystack.find(needle) != std::string_view::npos;
+}
+
+struct Walk {
+  ScanContext& scan;
+  std::string rootName;  // upper case, heads every location
+  std::string_view caption;
+  bool underUsers;
+  bool descends;
+  bool sparesProtected;
+};
+
+KeyContent Classify(ScanContext& scan, RegistryKey& key) {
+  std::vector<std::string> names;
+  if (key.EnumValues(names) != RegStatus::Ok) return KeyContent::Unreadable;
+  if (!names.empty()) return KeyContent::NotEmpty;
+  if (key.EnumSubKeys(names) != RegStatus::Ok) return KeyContent::Unreadable;
+  if (names.size() >= 2) return KeyContent::NotEmpty;
+  if (names.empty()) return KeyContent::Empty;
+  // A stop leaves the chain unexamined: not known to be empty.
+  if (scan.Terminated()) return KeyContent::Unreadable;
+  std::unique_ptr<RegistryKey> only;
+  if (key.OpenSubKey(names.front(), RegAccess::AllAccess, only) != RegStatus::Ok || !only)
+    return KeyContent::Unreadable;
+  return Classify(scan, *only);
+}
+
+void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath) {
+  std::vector<std::string> names;
+  if (key.EnumSubKeys(names) != RegStatus::Ok) return;
+  for (const std::string& name : names) {
+    if (walk.scan.Terminated()) return;
+    if (walk.underUsers && UpperCase(name) == ".DEFAULT") continue;
+    const std::string child = keyPath + "\\" + name;
+    if (WalkSkipsPath(child)) continue;
+    walk.scan.ShowDetail(child);
+    std::unique_ptr<RegistryKey> childKey;
+    if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
+    if (Classify(walk.scan, *childKey) == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))
+      walk.scan.AddFinding(walk.caption, name, walk.rootName + "\\" + keyPath, FixTag::SubKey);
+    if (walk.descends) WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child);
+  }
+}
+
+}  // namespace
+
+bool WalkSkipsPath(std::string_view path) {
+  for (std::string_view fragment : ExactCaseSkips)
+    if (ContainsExact(path, fragment)) return true;
+  for (std::string_view fragment : AnyCaseSkips)
+    if (ContainsText(path, fragment)) return true;
+  return false;
+}
+
+bool IsProtectedKey(std::string_view path) {
+  if (ContainsText(path, AnyCaseProtected)) return true;
+  for (std::string_view fragment : ExactCaseProtected)
+    if (ContainsExact(path, fragment)) return true;
+  return false;
+}
+
+void WalkKeys(ScanContext& scan, std::string_view rootName, std::string_view keyPath, int section) {
+  const auto root = RootKeyFromName(rootName);
+  if (!root || scan.Terminated()) return;
+  const ScanSectionInfo* info = FindScanSection(section);
+  if (!info) return;
+  Walk walk{scan,
+            RootKeyName(*root),
+            info->issueCaption,
+            *root == RootKey::Users,
+            section == 23 || section == 25,
+            section == 25};
+  std::unique_ptr<RegistryKey> rootKey, key;
+  if (scan.Registry().OpenRoot(*root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey) return;
+  if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return;
+  rootKey.reset();
+  WalkOpenKey(walk, *key, std::string(keyPath));
+}
+
+KeyContent ClassifyKeyContent(ScanContext& scan, RootKey root, std::string_view keyPath) {
+  if (!keyPath.empty() && keyPath.front() == '\\') keyPath.remove_prefix(1);
+  std::unique_ptr<RegistryKey> rootKey, key;
+  if (scan.Registry().OpenRoot(root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey)
+    return KeyContent::Unreadable;
+  if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return KeyContent::Unreadable;
+  return Classify(scan, *key);
+}
+
+int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath) {
+  if (!keyPath.empty() && keyPath.front() == '\\') keyPath.remove_prefix(1);
+  std::unique_ptr<RegistryKey> rootKey, key;
+  if (scan.Registry().OpenRoot(root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey) return 0;
+  if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return 0;
+  std::vector<std::string> names;
+  if (key->EnumValues(names) != RegStatus::Ok) return 0;
+  if (!names.empty()) return static_cast<int>(names.size());
+  if (key->EnumSubKeys(names) != RegStatus::Ok) return 0;
+  if (names.size() >= 2) return static_cast<int>(names.size());
+  if (names.size() == 1 && !scan.Terminated())
+    return CountKeyValues(scan, root, std::string(keyPath) + "\\" + names.front());
+  return 0;
+}
+
+}  // namespace lindqua

@@ -1,0 +1,38 @@
+#pragma once
+// Looks for keys that hold nothing: lists the subkeys of a key, passes over
+// the ones a fixed list of path fragments protects, and reports each empty
+// one as a tag-3 row so that the fix deletes it. The engine of the obsolete
+// software, empty uninstall entry and empty key sections.
+#include <string>
+#include <string_view>
+
+#include "engine/ScanContext.h"
+
+namespace lindqua {
+
+// rootName in any case; keyPath "" for the root itself. section 10 looks at
+// the direct subkeys only; 23 and 25 walk the whole tree, and 25 also spares
+// the keys IsProtectedKey names. A key the walk cannot open with full access
+// is neither reported nor entered.
+void WalkKeys(ScanContext& scan, std::string_view rootName, std::string_view keyPath, int section);
+
+// True when path holds one of the fragments that guard keys the system
+// expects to find, even empty.
+bool IsProtectedKey(std::string_view path);
+
+// True when the walk passes over path (and everything under it) without
+// looking: a fixed list of fragments, some compared with exact case.
+bool WalkSkipsPath(std::string_view path);
+
+// 0 when the key is empty or cannot be opened; otherwise its number of values
+// or, when it has none, of subkeys. A key with no values and one subkey is as
+// empty as that subkey.
+int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath);
+
+// What a key holds, telling "nothing" apart from "could not look": only an
+// Empty key may be offered for deletion, since the fix backs up what it
+// deletes and cannot back up what it cannot read.
+enum class KeyContent { Empty, NotEmpty, Unreadable };
+KeyContent ClassifyKeyContent(ScanContext& scan, RootKey root, std::string_view keyPath);
+
+}  // namespace lindqua
