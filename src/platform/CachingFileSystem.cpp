@@ -44,12 +44,8 @@ bool IsPlainName(std::string_view upperName) {
   return !IsDeviceName(upperName);
 }
 
-// "X:\name\name..." where every name is plain: such a path lies inside the
-// folder its text before the last "\" names.
-bool IsPlainDrivePath(std::string_view upperPath) {
-  if (upperPath.size() < 4 || upperPath[1] != ':' || upperPath[2] != '\\') return false;
-  if (upperPath[0] < 'A' || upperPath[0] > 'Z') return false;
-  std::size_t start = 3;
+// Every "\"-separated name of the path from `start` on is plain.
+bool PlainNamesFrom(std::string_view upperPath, std::size_t start) {
   while (start <= upperPath.size()) {
     std::size_t end = upperPath.find('\\', start);
     if (end == std::string_view::npos) end = upperPath.size();
@@ -57,6 +53,14 @@ bool IsPlainDrivePath(std::string_view upperPath) {
     start = end + 1;
   }
   return true;
+}
+
+// "X:\name\name..." where every name is plain: such a path lies inside the
+// folder its text before the last "\" names.
+bool IsPlainDrivePath(std::string_view upperPath) {
+  if (upperPath.size() < 4 || upperPath[1] != ':' || upperPath[2] != '\\') return false;
+  if (upperPath[0] < 'A' || upperPath[0] > 'Z') return false;
+  return PlainNamesFrom(upperPath, 3);
 }
 
 // A name whose absence from a listing proves it absent: ASCII only (Windows
@@ -127,14 +131,7 @@ bool CachingFileSystem::BelowAbsentBase(std::string_view upperPath) const {
   const std::size_t n = absentBase_.size();
   if (n == 0 || upperPath.size() <= n + 1 || upperPath[n] != '\\' || upperPath.compare(0, n, absentBase_) != 0)
     return false;
-  std::size_t start = n + 1;
-  while (start <= upperPath.size()) {
-    std::size_t end = upperPath.find('\\', start);
-    if (end == std::string_view::npos) end = upperPath.size();
-    if (!IsPlainName(upperPath.substr(start, end - start))) return false;
-    start = end + 1;
-  }
-  return true;
+  return PlainNamesFrom(upperPath, n + 1);
 }
 
 // True when the path cannot exist: an ancestor is known to be no folder, or
