@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     if (section != 9) return nullptr;
     return [rows](ScanContext& scan) {
       for (int i = 0; i < rows; ++i)
-        scan.AddFinding("Old Start Menu Key", "value " + std::to_string(i), "HKEY_CURRENT_USER\\Software\\Bench", 3);
+        scan.AddFinding("Old Start Menu Key", "value " + std::to_string(i), "HKEY_CURRENT_USER\\Software\\Bench", 3,
+                        "No values and no subkeys");
     };
   };
   TfrmMain window(std::move(deps));

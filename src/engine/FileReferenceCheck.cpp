@@ -1,5 +1,8 @@
 #include "engine/FileReferenceCheck.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -46,12 +49,22 @@ bool FloppyNotReady(const ScanContext& scan, std::string_view name) noexcept {
   return (StartsWithText(name, "A:\\") && !scan.DriveAReady) || (StartsWithText(name, "B:\\") && !scan.DriveBReady);
 }
 
+// The paths the check asked about, kept only when a finding is being
+// explained: the scan itself passes no record and builds no string for it.
+using Tried = std::vector<std::string>;
+
+void Record(Tried* tried, std::string_view candidate) {
+  if (tried) tried->emplace_back(candidate);
+}
+
 class Prober {
  public:
-  Prober(FileSystem& files, bool acceptFolder) : files_(files), acceptFolder_(acceptFolder) {}
+  Prober(FileSystem& files, bool acceptFolder, Tried* tried)
+      : files_(files), acceptFolder_(acceptFolder), tried_(tried) {}
 
   // The candidate, or it with a program extension, exists.
   bool Probe(std::string& candidate) {
+    Record(tried_, candidate);
     if (files_.FileExists(candidate)) return true;
     if (acceptFolder_ && files_.DirectoryExists(candidate)) return true;
     return ProgramExists(candidate);
@@ -60,6 +73,7 @@ class Prober {
   bool ProgramExists(std::string& candidate) {
     for (const char* extension : {".exe", ".com", ".bat"}) {
       candidate += extension;
+      Record(tried_, candidate);
       const bool found = files_.FileExists(candidate);
       candidate.resize(candidate.size() - 4);
       if (found) return true;
@@ -70,6 +84,7 @@ class Prober {
  private:
   FileSystem& files_;
   bool acceptFolder_;
+  Tried* tried_;
 };
 
 // The folder part exists: a prefix of the file part that ends before a stop
@@ -91,19 +106,21 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
 
 // The folder part does not exist: any prefix that names a file, or a program
 // when it ends before a stop character, makes the text present.
-bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name) {
+bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name, Tried* tried) {
   std::string candidate;
   candidate.reserve(name.size() + 4);
   for (char c : name) {
     if (IsStopChar(c) && prober.ProgramExists(candidate)) return false;
     candidate.push_back(c);
+    // Every prefix is asked about; only the whole path is worth showing.
+    if (tried && candidate.size() == name.size()) Record(tried, candidate);
     if (files.FileExists(candidate)) return false;
   }
   return true;
 }
 
 bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-           std::string_view driveLetters) {
+           std::string_view driveLetters, Tried* tried) {
   if (text.empty()) return false;
   if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
   if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
@@ -137,21 +154,59 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
     if (at == std::string::npos) return false;
     name = name.substr(0, at) + std::string(cutAt);
     if (!PassesDriveTest(name, driveLetters)) return false;
+    Record(tried, name);
     if (FloppyNotReady(scan, name)) return true;
     return !files.FileExists(name);
   }
 
   if (name.empty()) return false;
   if (!PassesDriveTest(name, driveLetters)) return false;
+  Record(tried, name);
   if (FloppyNotReady(scan, name)) return true;
   if (name.find(":\\", 3) != std::string::npos) return false;  // a second drive is not judged
 
   const std::size_t lastSlash = name.rfind('\\');
   const std::string_view folderPart = std::string_view(name).substr(0, lastSlash + 1);
   if (folderPart.size() == name.size() && files.DirectoryExists(name)) return false;
-  Prober prober(files, acceptFolder);
+  Prober prober(files, acceptFolder, tried);
   if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
-  return MissingWithoutFolder(files, prober, name);
+  if (tried) tried->push_back("(no folder " + std::string(folderPart) + ")");
+  return MissingWithoutFolder(files, prober, name, tried);
+}
+
+// One line a user can read: the path that was looked for (the first one
+// recorded), then the other names that were tried, longest first, cut short
+// when there are many.
+std::string DescribeTried(const Tried& tried) {
+  constexpr std::size_t MaxShown = 4;
+  constexpr std::size_t MaxChars = 400;
+  if (tried.empty()) return "Not found";
+  const std::string& main = tried.front();
+  std::string noFolder;
+  Tried others;
+  for (const std::string& candidate : tried) {
+    if (candidate.starts_with("(no folder ")) {
+      noFolder = candidate;
+    } else if (candidate != main && std::find(others.begin(), others.end(), candidate) == others.end()) {
+      others.push_back(candidate);
+    }
+  }
+  std::stable_sort(others.begin(), others.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  std::string text = "Not found: " + main;
+  if (!noFolder.empty()) text += " " + noFolder;
+  std::size_t shown = 0;
+  std::string also;
+  for (const std::string& candidate : others) {
+    if (shown == MaxShown || also.size() + candidate.size() > MaxChars) break;
+    also += (shown ? ", " : "") + candidate;
+    ++shown;
+  }
+  if (!others.empty()) {
+    text += "; also tried " + also;
+    if (others.size() > shown) text += " and " + std::to_string(others.size() - shown) + " more";
+  }
+  return text;
 }
 
 }  // namespace
@@ -167,10 +222,23 @@ std::string ExpandIfFolder(ScanContext& scan, std::string_view reference) {
 bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                    std::string_view driveLetters) noexcept {
   try {
-    return Check(scan, text, cutAt, acceptFolder, driveLetters);
+    return Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr);
   } catch (...) {
     return false;
   }
+}
+
+std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                              std::string_view driveLetters) {
+  Tried tried;
+  try {
+    if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &tried)) return "Found on a second look: " + std::string(text);
+  } catch (...) {
+    return "Not found: " + std::string(text);
+  }
+  if (FloppyNotReady(scan, tried.empty() ? std::string_view() : std::string_view(tried.front())))
+    return "Drive not ready: " + (tried.empty() ? std::string(text) : tried.front());
+  return DescribeTried(tried);
 }
 
 }  // namespace lindqua

@@ -24,4 +24,10 @@ std::string ExpandIfFolder(ScanContext& scan, std::string_view reference);
 bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                    std::string_view driveLetters) noexcept;
 
+// Why IsMissingFile answered true for the same arguments: the path looked for
+// and the other names tried. Asks the file system again, so it is called only
+// for a text already found missing; the check itself keeps no record.
+std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                              std::string_view driveLetters);
+
 }  // namespace lindqua

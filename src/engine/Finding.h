@@ -22,6 +22,9 @@ struct Finding {
   int tag = 0;
   int section = 0;        // the section that added the row
   bool checked = false;   // set by the window, never by the engine
+  // Why the row was added: what was tested and what was found, in words a
+  // user can check by hand. Shown beside the row, never written to reports.
+  std::string reason;
 };
 
 }  // namespace lindqua

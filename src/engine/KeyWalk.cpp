@@ -100,6 +100,25 @@ KeyContent Classify(ScanContext& scan, RegistryKey& key) {
   return Classify(scan, *only);
 }
 
+// Names the chain of lone subkeys that made the key count as empty, so the
+// user sees what the fix would remove along with it.
+std::string EmptyKeyReason(RegistryKey& key) {
+  std::vector<std::string> names;
+  if (key.EnumSubKeys(names) != RegStatus::Ok || names.empty()) return "No values and no subkeys";
+  std::string chain = names.front();
+  std::unique_ptr<RegistryKey> current;
+  if (key.OpenSubKey(names.front(), RegAccess::Read, current) != RegStatus::Ok || !current)
+    return "No values; only an empty subkey: " + chain;
+  for (int depth = 0; depth < 64; ++depth) {
+    std::unique_ptr<RegistryKey> next;
+    if (current->EnumSubKeys(names) != RegStatus::Ok || names.size() != 1) break;
+    if (current->OpenSubKey(names.front(), RegAccess::Read, next) != RegStatus::Ok || !next) break;
+    chain += "\\" + names.front();
+    current = std::move(next);
+  }
+  return "No values; only an empty subkey: " + chain;
+}
+
 void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath) {
   std::vector<std::string> names;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return;
@@ -112,7 +131,8 @@ void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath) {
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
     if (Classify(walk.scan, *childKey) == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))
-      walk.scan.AddFinding(walk.caption, name, walk.rootName + "\\" + keyPath, FixTag::SubKey);
+      walk.scan.AddFinding(walk.caption, name, walk.rootName + "\\" + keyPath, FixTag::SubKey,
+                           EmptyKeyReason(*childKey));
     if (walk.descends) WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child);
   }
 }

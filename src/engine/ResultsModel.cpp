@@ -49,11 +49,11 @@ void ResultsModel::StopScan(std::stop_source& source) {
 }
 
 void ScanSink::AddFinding(std::string_view caption, std::string_view shownText, std::string_view location, int tag,
-                          int section) {
+                          int section, std::string_view reason) {
   std::lock_guard lock(model_.mutex_);
   if (stop_.stop_requested()) return;
-  model_.rows_.push_back(
-      Finding{std::string(caption), std::string(shownText), std::string(location), tag, section, false});
+  model_.rows_.push_back(Finding{std::string(caption), std::string(shownText), std::string(location), tag, section,
+                                 false, std::string(reason)});
 }
 
 void ScanSink::SetStatus(std::string_view text, bool visible) {

@@ -53,7 +53,7 @@ class ScanSink {
 
   bool Stopped() const noexcept { return stop_.stop_requested(); }
   void AddFinding(std::string_view caption, std::string_view shownText, std::string_view location, int tag,
-                  int section);
+                  int section, std::string_view reason);
   void SetStatus(std::string_view text, bool visible);
   void SetDetail(std::string_view text, bool visible);
   // Runs `action` under the model's lock unless the stop was requested; the

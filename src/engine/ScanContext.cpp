@@ -24,8 +24,8 @@ void ScanContext::SetDetailVisible(bool visible) {
 }
 
 void ScanContext::AddFinding(std::string_view caption, std::string_view shownText, std::string_view location,
-                             int tag) {
-  sink_.AddFinding(caption, shownText, location, tag, currentSection);
+                             int tag, std::string_view reason) {
+  sink_.AddFinding(caption, shownText, location, tag, currentSection, reason);
 }
 
 }  // namespace lindqua

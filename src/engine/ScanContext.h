@@ -36,8 +36,10 @@ class ScanContext {
   // Shows where the scan is: the key path about to be examined.
   void ShowDetail(std::string_view text);
   void SetDetailVisible(bool visible);
-  // The only way a scanner adds a row; rows carry the running section.
-  void AddFinding(std::string_view caption, std::string_view shownText, std::string_view location, int tag);
+  // The only way a scanner adds a row; rows carry the running section and
+  // the reason the scanner found, built only once the row is certain.
+  void AddFinding(std::string_view caption, std::string_view shownText, std::string_view location, int tag,
+                  std::string_view reason);
 
   ScanSink& Sink() noexcept { return sink_; }
 

@@ -56,10 +56,11 @@ void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& 
   if (ContainsText(text, "system32\\ime\\")) return;
   if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
   const std::string keyLocation = sweep.rootName + "\\" + keyPath;
+  const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);
   if (entry.name.find('\\') == std::string::npos) {
-    sweep.scan.AddFinding(sweep.issueText, text, keyLocation + "\\" + entry.name, FixTag::ValueInLocation);
+    sweep.scan.AddFinding(sweep.issueText, text, keyLocation + "\\" + entry.name, FixTag::ValueInLocation, reason);
   } else {
-    sweep.scan.AddFinding(sweep.issueText, entry.name, keyLocation, FixTag::NamedValue);
+    sweep.scan.AddFinding(sweep.issueText, entry.name, keyLocation, FixTag::NamedValue, reason);
   }
 }
 

@@ -44,7 +44,8 @@ class MainWindowGuiTest : public ::testing::Test {
       const int count = section == 9 ? bigSectionRows : 3;
       for (int i = 0; i < count; ++i) {
         scan.AddFinding(FindScanSection(section)->issueCaption, "value " + std::to_string(i),
-                        "HKEY_LOCAL_MACHINE\\Software\\S" + std::to_string(section), 1);
+                        "HKEY_LOCAL_MACHINE\\Software\\S" + std::to_string(section), 1,
+                        "Not found: C:\\Gone\\value " + std::to_string(i));
       }
       if (section == holdSection) {
         std::unique_lock lock(holdMutex);

@@ -54,10 +54,10 @@ class CliCleanTest : public ::testing::Test {
     host.scanners = [this](int section) -> std::function<void(ScanContext&)> {
       if (section != 4) return nullptr;
       return [this](ScanContext& scan) {
-        for (const auto& row : rows) scan.AddFinding(row.caption, row.shownText, row.location, row.tag);
+        for (const auto& row : rows) scan.AddFinding(row.caption, row.shownText, row.location, row.tag, row.reason);
       };
     };
-    rows = {{"Non-existent File or Folder", "C:\\gone.exe", "HKEY_CURRENT_USER\\Software\\Dead\\Path", 1, 4, false}};
+    rows = {{"Non-existent File or Folder", "C:\\gone.exe", "HKEY_CURRENT_USER\\Software\\Dead\\Path", 1, 4, false, ""}};
   }
   int Run(std::vector<std::string> args) { return RunCli(args, host); }
   bool ValueExists(const std::string& key, const std::string& name) {
@@ -108,7 +108,7 @@ TEST_F(CliCleanTest, ConfirmedCleanBacksUpDeletesAndNamesTheBackup) {
 }
 
 TEST_F(CliCleanTest, RowsThatCannotBeFixedGiveExitThreeWithTheReason) {
-  rows.push_back({"Non-existent File or Folder", "two\nlines", "HKEY_CURRENT_USER\\Software\\Weird", 2, 4, false});
+  rows.push_back({"Non-existent File or Folder", "two\nlines", "HKEY_CURRENT_USER\\Software\\Weird", 2, 4, false, ""});
   EXPECT_EQ(Run({"clean", "--sections", "4", "--yes"}), CliExit::NotAllFixed);
   EXPECT_TRUE(ValueExists("Software\\Weird", "two\nlines"));
   EXPECT_FALSE(ValueExists("Software\\Dead", "Path"));

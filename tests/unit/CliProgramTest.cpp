@@ -50,9 +50,10 @@ class CliProgramTest : public ::testing::Test {
         if (section == failingSection) throw std::runtime_error("registry went away");
         // One row the built-in list ignores, one it keeps.
         scan.AddFinding("Caption " + std::to_string(section), "Client",
-                        "HKEY_CURRENT_USER\\Software\\ThinPrint\\Client", FixTag::ValueInLocation);
+                        "HKEY_CURRENT_USER\\Software\\ThinPrint\\Client", FixTag::ValueInLocation,
+                        "Not found: C:\\Gone\\client.exe");
         scan.AddFinding("Caption " + std::to_string(section), "d\xC3\xA9j\xC3\xA0",
-                        "HKEY_USERS\\S" + std::to_string(section), FixTag::Key);
+                        "HKEY_USERS\\S" + std::to_string(section), FixTag::Key, "No values and no subkeys");
       };
     };
   }
@@ -218,7 +219,7 @@ TEST(ConsoleScan, WaitsForSlowSectionsAndReportsEachOne) {
   request.scanners = [](int section) -> std::function<void(ScanContext&)> {
     return [section](ScanContext& scan) {
       std::this_thread::sleep_for(std::chrono::milliseconds(section == 9 ? 300 : 5));
-      scan.AddFinding("c", "d", "HKEY_USERS\\k", 0);
+      scan.AddFinding("c", "d", "HKEY_USERS\\k", 0, "r");
     };
   };
   std::vector<ConsoleScanProgress> seen;

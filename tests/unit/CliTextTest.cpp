@@ -109,7 +109,7 @@ TEST(CliArguments, UsageErrors) {
 }
 
 Finding Row(std::string caption, std::string shown, std::string location, int tag = 1, int section = 5) {
-  return Finding{std::move(caption), std::move(shown), std::move(location), tag, section, false};
+  return Finding{std::move(caption), std::move(shown), std::move(location), tag, section, false, ""};
 }
 
 TEST(FindingsOutput, TextLinesAreTheReportLines) {

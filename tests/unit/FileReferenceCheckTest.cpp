@@ -170,4 +170,28 @@ TEST_F(FileReferenceCheckTest, OddTextNeverThrowsAndIsJudgedAsText) {
 }
 
 }  // namespace
+TEST_F(FileReferenceCheckTest, ReasonNamesThePathLookedForAndWhatElseWasTried) {
+  m.files.SetEnvironment("GONE", "C:\\Nowhere");
+  m.scan.DriveAReady = false;
+  struct Case {
+    const char* text;
+    const char* cutAt;
+    const char* reason;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"C:\\Tools\\gone.dll", "", "Not found: C:\\Tools\\gone.dll; also tried C:\\Tools\\gone.dll.exe, "
+                                            "C:\\Tools\\gone.dll.com, C:\\Tools\\gone.dll.bat"},
+           {"\"C:\\Gone\\x.exe\" -run", "",
+            "Not found: C:\\Gone\\x.exe (no folder C:\\Gone\\); also tried C.exe, C.com, C.bat"},
+           {"C:\\Tools\\gone.exe,1", ".exe", "Not found: C:\\Tools\\gone.exe"},
+           {"A:\\setup.exe", "", "Drive not ready: A:\\setup.exe"},
+       }) {
+    ASSERT_TRUE(Missing(c.text, c.cutAt)) << c.text;
+    EXPECT_EQ(MissingFileReason(m.scan, c.text, c.cutAt, false, m.scan.DriveLetters), c.reason) << c.text;
+  }
+  const std::string many = MissingFileReason(m.scan, "C:\\Tools\\a b c d e f g.exe", "", false, m.scan.DriveLetters);
+  EXPECT_TRUE(many.starts_with("Not found: C:\\Tools\\a b c d e f g.exe; also tried ")) << many;
+  EXPECT_NE(many.find(" more"), std::string::npos) << "a long list is cut short: " << many;
+}
+
 }  // namespace lindqua::test

@@ -62,7 +62,7 @@ class FixProcedureTest : public ::testing::Test {
     options.backupFolder = "C:\\Backup";
   }
   void Add(const std::string& location, int tag, const std::string& shown = "", bool checked = true) {
-    results.EditRows([&](auto& rows) { rows.push_back(Finding{"caption", shown, location, tag, 3, checked}); });
+    results.EditRows([&](auto& rows) { rows.push_back(Finding{"caption", shown, location, tag, 3, checked, ""}); });
   }
   FixReport Fix() { return bFixErrorsClick(platform, results, options, host); }
   bool KeyExists(RootKey root, const std::string& path) {
@@ -93,26 +93,26 @@ class FixProcedureTest : public ::testing::Test {
 }  // namespace
 
 TEST(FixTarget, EachTagNamesItsTarget) {
-  auto t1 = FixTargetOf({"", "x", "HKEY_LOCAL_MACHINE\\SYSTEM\\Services\\Foo\\ImagePath", 1, 0, true});
+  auto t1 = FixTargetOf({"", "x", "HKEY_LOCAL_MACHINE\\SYSTEM\\Services\\Foo\\ImagePath", 1, 0, true, ""});
   ASSERT_TRUE(t1);
   EXPECT_EQ(t1->kind, FixTarget::Kind::Value);
   EXPECT_EQ(t1->keyPath, "SYSTEM\\Services\\Foo");
   EXPECT_EQ(t1->valueName, "ImagePath");
-  auto t1root = FixTargetOf({"", "x", "HKEY_USERS\\value", 1, 0, true});
+  auto t1root = FixTargetOf({"", "x", "HKEY_USERS\\value", 1, 0, true, ""});
   EXPECT_EQ(t1root->keyPath, "");
   EXPECT_EQ(t1root->valueName, "value");
-  auto t3 = FixTargetOf({"", "S-1-5-21-X", "HKEY_USERS\\", 3, 0, true});
+  auto t3 = FixTargetOf({"", "S-1-5-21-X", "HKEY_USERS\\", 3, 0, true, ""});
   EXPECT_EQ(t3->keyPath, "\\S-1-5-21-X");
   EXPECT_EQ(DescribeFixTarget(*t3), "HKEY_USERS\\S-1-5-21-X");
-  auto t6 = FixTargetOf({"", "C:\\One.exe", "HKEY_CURRENT_USER\\Software\\Bar", 6, 0, true});
+  auto t6 = FixTargetOf({"", "C:\\One.exe", "HKEY_CURRENT_USER\\Software\\Bar", 6, 0, true, ""});
   EXPECT_EQ(t6->valueName, "P:\\Bar.rkr");
-  auto t5 = FixTargetOf({"", "x", "HKEY_CURRENT_USER\\Software\\Bar", 5, 0, true});
+  auto t5 = FixTargetOf({"", "x", "HKEY_CURRENT_USER\\Software\\Bar", 5, 0, true, ""});
   EXPECT_EQ(t5->valueName, "");
   EXPECT_EQ(DescribeFixTarget(*t5), "HKEY_CURRENT_USER\\Software\\Bar  [value (default)]");
-  auto t4 = FixTargetOf({"", "x", "C:\\Links\\dead.lnk", 4, 0, true});
+  auto t4 = FixTargetOf({"", "x", "C:\\Links\\dead.lnk", 4, 0, true, ""});
   EXPECT_EQ(t4->filePath, "C:\\Links\\dead.lnk");
-  EXPECT_FALSE(FixTargetOf({"", "x", "no backslash", 0, 0, true}));
-  EXPECT_FALSE(FixTargetOf({"", "x", "HKEY_USERS\\x", 7, 0, true}));
+  EXPECT_FALSE(FixTargetOf({"", "x", "no backslash", 0, 0, true, ""}));
+  EXPECT_FALSE(FixTargetOf({"", "x", "HKEY_USERS\\x", 7, 0, true, ""}));
 }
 
 TEST_F(FixProcedureTest, DeletesWhatEachTagNamesAfterBackingItUp) {

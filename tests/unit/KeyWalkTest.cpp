@@ -74,9 +74,12 @@ TEST_F(KeyWalkTest, UninstallEntriesAreWalkedWholeAndChainsReportedParentFirst) 
                         "Leaf @ HKEY_LOCAL_MACHINE\\" + base + "\\Chain\\Mid",
                         "Y @ HKEY_LOCAL_MACHINE\\" + base + "\\X",
                     }));
-  ASSERT_FALSE(m.Rows().empty());
+  ASSERT_EQ(m.Rows().size(), 4u);
   EXPECT_EQ(m.Rows()[0].caption, "Empty Uninstall Entries");
   EXPECT_EQ(m.model.Texts().status, "Scanning: Empty Uninstaller Entry");
+  EXPECT_EQ(m.Rows()[0].reason, "No values; only an empty subkey: Mid\\Leaf") << "the chain the fix removes with it";
+  EXPECT_EQ(m.Rows()[1].reason, "No values; only an empty subkey: Leaf");
+  EXPECT_EQ(m.Rows()[2].reason, "No values and no subkeys");
 }
 
 TEST_F(KeyWalkTest, EmptyKeysSkipDefaultHivesGuardedPathsAndProtectedKeys) {

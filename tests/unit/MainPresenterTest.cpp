@@ -81,16 +81,16 @@ class MainPresenterTest : public ::testing::Test {
     if (!FindScanSection(section)) return nullptr;
     return [this, section](ScanContext& scan) {
       if (section == blockingSection) {
-        for (int i = 0; i < 3; ++i) scan.AddFinding("Blocked", "row " + std::to_string(i), "HKEY_USERS\\b", 1);
+        for (int i = 0; i < 3; ++i) scan.AddFinding("Blocked", "row " + std::to_string(i), "HKEY_USERS\\b", 1, "r");
         gate.Arrive();
         gate.Wait();
-        scan.AddFinding("Blocked", "after the stop", "HKEY_USERS\\b", 1);
+        scan.AddFinding("Blocked", "after the stop", "HKEY_USERS\\b", 1, "r");
         return;
       }
       if (section == failingSection) throw std::runtime_error("escaped");
       for (int i = 0; i < rowsPerSection; ++i) {
         scan.AddFinding(section % 2 ? "Odd" : "Even", i == 0 && section == ignoredSection ? "ignored" : "shown",
-                        "HKEY_CURRENT_USER\\S" + std::to_string(section), 1);
+                        "HKEY_CURRENT_USER\\S" + std::to_string(section), 1, "r");
       }
     };
   }

@@ -39,7 +39,7 @@ class ScanThreadTest : public ::testing::Test {
       if (!FindScanSection(section)) return nullptr;
       return [this, section](ScanContext& scan) {
         ran.push_back(section);
-        scan.AddFinding("caption", "shown " + std::to_string(section), "HKEY_USERS\\x", 1);
+        scan.AddFinding("caption", "shown " + std::to_string(section), "HKEY_USERS\\x", 1, "r");
       };
     };
   }
@@ -94,13 +94,13 @@ TEST_F(ScanThreadTest, StopDuringSectionEndsWithoutRowsOrMessages) {
   std::atomic<bool> inSection{false};
   std::atomic<bool> release{false};
   auto lookup = [&](int section) -> std::function<void(ScanContext&)> {
-    if (section != 5) return [](ScanContext& scan) { scan.AddFinding("c", "before", "HKEY_USERS\\a", 1); };
+    if (section != 5) return [](ScanContext& scan) { scan.AddFinding("c", "before", "HKEY_USERS\\a", 1, "r"); };
     return [&](ScanContext& scan) {
-      scan.AddFinding("c", "first of 5", "HKEY_USERS\\b", 1);
+      scan.AddFinding("c", "first of 5", "HKEY_USERS\\b", 1, "r");
       inSection = true;
       while (!release) std::this_thread::yield();
       // A scanner that ignores the flag for a moment still cannot add rows or texts.
-      scan.AddFinding("c", "after stop", "HKEY_USERS\\c", 1);
+      scan.AddFinding("c", "after stop", "HKEY_USERS\\c", 1, "r");
       scan.SetStatusText("late status");
       scan.ShowDetail("late detail");
     };
@@ -124,7 +124,7 @@ TEST_F(ScanThreadTest, StopDuringSectionEndsWithoutRowsOrMessages) {
 TEST_F(ScanThreadTest, ErrorEscapingAScannerEndsTheScanQuietly) {
   auto lookup = [&](int section) -> std::function<void(ScanContext&)> {
     return [section](ScanContext& scan) {
-      scan.AddFinding("c", "row", "HKEY_USERS\\a", 1);
+      scan.AddFinding("c", "row", "HKEY_USERS\\a", 1, "r");
       if (section == 4) throw std::runtime_error("registry went away");
     };
   };

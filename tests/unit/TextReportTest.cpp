@@ -32,7 +32,7 @@ class FakeSaveView : public SaveReportView {
 };
 
 Finding Row(std::string caption, std::string shown, std::string location, int tag) {
-  return Finding{std::move(caption), std::move(shown), std::move(location), tag, 10, false};
+  return Finding{std::move(caption), std::move(shown), std::move(location), tag, 10, false, ""};
 }
 
 }  // namespace
