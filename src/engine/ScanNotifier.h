@@ -4,9 +4,8 @@
 // itself, tests and the console record what arrived.
 namespace lindqua {
 
-inline constexpr unsigned MSG_SHOW_INSTANCE = 0x2410;
-inline constexpr unsigned MSG_CLEAN_ONCE = 0x2411;
-inline constexpr unsigned MSG_RESTORE_POINT_DONE = 0x2412;
+// The numbers continue the block of the program's window messages
+// (app/WindowMessages.h says why they are fixed).
 inline constexpr unsigned MSG_SECTION_DONE = 0x2413;
 inline constexpr unsigned MSG_SCAN_FINISHED = 0x2414;
 

@@ -15,7 +15,7 @@
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
 #include "app/MainWindowSettings.h"
-#include "engine/ScanNotifier.h"
+#include "app/WindowMessages.h"
 
 namespace lindqua::test {
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/SystemPointPresenter.h"
-#include "engine/ScanNotifier.h"
+#include "app/WindowMessages.h"
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/ModalDialog.h"
 #include "ui/win32/UiHandles.h"

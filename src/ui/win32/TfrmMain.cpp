@@ -1,5 +1,6 @@
 #include "ui/win32/TfrmMain.h"
 
+#include "app/RegeditJump.h"
 #include "app/TextReport.h"
 #include "ui/win32/AboutDialog.h"
 #include "ui/win32/RestoreDialog.h"
@@ -8,7 +9,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "engine/ScanNotifier.h"
+#include "app/WindowMessages.h"
 #include "platform/win32/WinText.h"
 #include "ui/win32/MainRes.h"
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "app/OptionsSetting.h"
-#include "engine/ScanNotifier.h"
+#include "app/WindowMessages.h"
+#include "platform/win32/ProcessInfo.h"
 #include "platform/win32/WinText.h"
 #include "app/IgnoreFilter.h"
 #include "app/SettingsFileBinding.h"
@@ -40,15 +41,6 @@ WindowSize PrimaryScreenSize() {
   return WindowSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::vector<std::string> Arguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!argv) return arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(argv[i]));
-  ::LocalFree(argv);
-  return arguments;
-}
 
 int Run(int showCommand) {
   if (HWND running = ::FindWindowW(MainWindowClassName, nullptr)) {
@@ -57,13 +49,7 @@ int Run(int showCommand) {
     return 0;
   }
   // The shell's folder picker and shortcut objects need COM on this thread.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  struct ComUninit {
-    HRESULT result;
-    ~ComUninit() {
-      if (SUCCEEDED(result)) ::CoUninitialize();
-    }
-  } comScope{com};
+  const UniqueComInit com = InitializeCom();
   Win32Registry registry;
   Win32FileSystem files;
   Win32SystemFacts facts;
@@ -73,7 +59,7 @@ int Run(int showCommand) {
   MessageBoxErrors errors;
   SettingsFileBinding settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
   MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, OptionsSetting};
-  deps.arguments = Arguments();
+  deps.arguments = CommandLineArguments();
   deps.ignoreFilter = ApplyIgnoreList;
   deps.ansi = &ansi;
   deps.processes = &processes;
