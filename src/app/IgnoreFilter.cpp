@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Rot13.h"
+#include "engine/Rot13.h"
 #include "platform/Text.h"
 
 namespace lindqua {

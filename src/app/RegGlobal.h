@@ -1,10 +1,10 @@
 #pragma once
 // Small helpers that every part of the program calls. The folder picker is
-// a Win32 dialog and lives in platform/win32/SelectFolder.h.
+// a Win32 dialog and lives with the windows (ui/win32/SelectFolder.h).
 #include <string>
 #include <string_view>
 
-#include "app/Rot13.h"
+#include "engine/Rot13.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryBackend.h"
 

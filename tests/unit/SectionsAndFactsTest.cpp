@@ -60,7 +60,7 @@ TEST(OptionsSetting, IsZeroBeforeLoading) {
 
 }  // namespace lindqua::test
 
-#include "app/Rot13.h"
+#include "engine/Rot13.h"
 
 namespace lindqua::test {
 

@@ -4,7 +4,7 @@
 
 #include "app/BackupHintPresenter.h"
 #include "app/RestorePresenter.h"
-#include "platform/win32/SelectFolder.h"
+#include "ui/win32/SelectFolder.h"
 #include "platform/win32/WinText.h"
 #include "ui/win32/BackupHintDialog.h"
 #include "ui/win32/DialogsRes.h"

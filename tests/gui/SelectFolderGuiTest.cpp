@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/win32/SelectFolder.h"
+#include "ui/win32/SelectFolder.h"
 
 namespace lindqua::test {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/SelectFolder.h"
+#include "ui/win32/SelectFolder.h"
 
 #include <shlobj.h>
 
@@ -32,34 +32,6 @@ class OtherWindowsDisabled {
   std::vector<HWND> disabled_;
 };
 
-// An empty floppy or card reader must not raise the system's "no disk" box.
-class CriticalErrorsSuppressed {
- public:
-  CriticalErrorsSuppressed() : previous_(::SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-  ~CriticalErrorsSuppressed() { ::SetErrorMode(previous_); }
-  CriticalErrorsSuppressed(const CriticalErrorsSuppressed&) = delete;
-  CriticalErrorsSuppressed& operator=(const CriticalErrorsSuppressed&) = delete;
-
- private:
-  UINT previous_;
-};
-
-// Memory of the shell allocator, freed on every path.
-class ShellMemory {
- public:
-  ShellMemory(IMalloc& allocator, void* block) : allocator_(allocator), block_(block) {}
-  ~ShellMemory() {
-    if (block_) allocator_.Free(block_);
-  }
-  ShellMemory(const ShellMemory&) = delete;
-  ShellMemory& operator=(const ShellMemory&) = delete;
-  void* get() const noexcept { return block_; }
-
- private:
-  IMalloc& allocator_;
-  void* block_;
-};
-
 int CALLBACK CentreOnScreen(HWND dialog, UINT message, LPARAM, LPARAM) {
   if (message == BFFM_INITIALIZED) {
     RECT client{};
@@ -81,44 +53,39 @@ bool SelectFolder(HWND owner, std::string_view caption, std::wstring_view root, 
   const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wideFolder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) folder.clear();
 
-  ComPtr<IMalloc> allocator;
-  if (FAILED(::SHGetMalloc(allocator.put())) || !allocator) return false;
-  ShellMemory buffer(*allocator.get(), allocator->Alloc(MAX_PATH * sizeof(wchar_t)));
-  if (!buffer.get()) return false;
-  auto* const text = static_cast<wchar_t*>(buffer.get());
-  text[0] = L'\0';
+  // The shell writes the display name and the chosen path into this buffer.
+  wchar_t text[MAX_PATH + 1] = {};
 
-  LPITEMIDLIST rootList = nullptr;
+  UniqueCoTaskMem<ITEMIDLIST> rootList;
   if (!root.empty()) {
     ComPtr<IShellFolder> desktop;
     if (SUCCEEDED(::SHGetDesktopFolder(desktop.put())) && desktop) {
       std::wstring name(root);
       ULONG eaten = 0;
-      if (FAILED(desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, &rootList, nullptr))) rootList = nullptr;
+      if (FAILED(desktop->ParseDisplayName(owner, nullptr, name.data(), &eaten, rootList.put(), nullptr)))
+        rootList.reset();
     }
   }
-  ShellMemory rootMemory(*allocator.get(), rootList);
 
   const std::wstring title = Wide(caption);
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
-  browse.pidlRoot = rootList;
+  browse.pidlRoot = rootList.get();
   browse.pszDisplayName = text;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   browse.lpfn = &CentreOnScreen;
   browse.lParam = 0;
 
-  LPITEMIDLIST chosen = nullptr;
+  UniqueCoTaskMem<ITEMIDLIST> chosen;
   {
     OtherWindowsDisabled disabled;
-    CriticalErrorsSuppressed quiet;
-    chosen = ::SHBrowseForFolderW(&browse);
+    const UniqueErrorMode quiet = SuppressCriticalErrors();
+    chosen.reset(::SHBrowseForFolderW(&browse));
   }
   if (!chosen) return false;
-  ShellMemory chosenMemory(*allocator.get(), chosen);
   // A picked item without a file-system path is no folder the callers could use.
-  if (!::SHGetPathFromIDListW(chosen, text)) return false;
+  if (!::SHGetPathFromIDListW(chosen.get(), text)) return false;
   folder = Narrow(text);
   return true;
 }
