@@ -2,7 +2,7 @@
 #include <string>
 
 #include "contract/AnsiCodePageUnderTest.h"
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 
 namespace lindqua::test {
 

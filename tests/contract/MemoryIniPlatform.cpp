@@ -1,6 +1,6 @@
 // The portable INI files over the in-memory file system.
 #include "contract/IniUnderTest.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 
 namespace lindqua::test {

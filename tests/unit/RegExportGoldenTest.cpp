@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/RegTextImport.h"
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/ExportToReg.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "repair/BackupFileName.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SettingsFileBinding.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 
 namespace lindqua::test {

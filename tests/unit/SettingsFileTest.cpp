@@ -4,7 +4,7 @@
 
 #include "app/LoadSaveSettings.h"
 #include "app/SettingsFile.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "support/FakeSettingsWindow.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SettingsReadOnly.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 
 namespace lindqua::test {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LoadSaveSettings.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "contract/IniUnderTest.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32IniFile.h"

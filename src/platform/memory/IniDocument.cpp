@@ -1,4 +1,4 @@
-#include "platform/IniDocument.h"
+#include "platform/memory/IniDocument.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 
-#include "platform/IniDocument.h"
+#include "platform/memory/IniDocument.h"
 #include "platform/Text.h"
 
 namespace lindqua {

@@ -1,4 +1,4 @@
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 
 #include "platform/Text.h"
 
