@@ -8,7 +8,7 @@
 
 #include "app/CliProgram.h"
 #include "app/SettingsReadOnly.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "app/ConsoleScan.h"
 #include "engine/ScanSection.h"
 #include "platform/memory/MemoryFileSystem.h"

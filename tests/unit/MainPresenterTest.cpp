@@ -12,7 +12,7 @@
 #include "engine/ScanSection.h"
 #include "platform/RegTextImport.h"
 #include "platform/TRegistry.h"
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemFacts.h"
