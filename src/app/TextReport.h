@@ -1,7 +1,6 @@
 #pragma once
 // "Save as Text...": every row of the results list as one line of an 8-bit
-// text file for people, and "&RegEdit...": the registry editor opened at the
-// key of the selected row.
+// text file for people.
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,8 +8,6 @@
 #include "engine/Finding.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
-#include "platform/ProcessRunner.h"
-#include "platform/RegistryBackend.h"
 
 namespace lindqua {
 
@@ -34,14 +31,5 @@ std::string ReportBytes(const std::vector<Finding>& rows, const AnsiCodePage& an
 // True when a report was written.
 bool aSaveTextExecute(const std::vector<Finding>& rows, SaveReportView& view, FileSystem& files,
                       const AnsiCodePage& ansi);
-
-// What "LastKey" receives for a row: the key that holds the problem or is it.
-std::string LastKeyFor(const Finding& row);
-
-inline constexpr char RegeditAppletKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
-
-// Stores the row's key where the registry editor looks for its last key, then
-// starts a further editor window.
-void aOpenRegeditExecute(const Finding& row, RegistryBackend& registry, ProcessRunner& shell);
 
 }  // namespace lindqua
