@@ -172,11 +172,11 @@ int main(int argc, char** argv) {
     for (const char* base : {"Software\\Classes\\", "Software\\"}) {
       TRegistry machine(registry);
       machine.SetRootKey(RootKey::LocalMachine);
-      machine.DeleteKey("\\" + std::string(base) + shape.keyName);
+      (void)machine.DeleteKey("\\" + std::string(base) + shape.keyName);  // nothing to delete on a first run
     }
     TRegistry user(registry);
-    user.DeleteKey("\\Software\\" + shape.keyName);
-    files.DeletePath(shape.folderRoot);
+    (void)user.DeleteKey("\\Software\\" + shape.keyName);
+    (void)files.DeletePath(shape.folderRoot);
     const auto start = std::chrono::steady_clock::now();
     const SyntheticCounts counts =
         Seed(shape, registry, files, [&](const std::string& path) { (void)files.WriteWholeFile(path, ""); });

@@ -3,7 +3,7 @@
 
 #include "app/CliProgram.h"
 #include "app/SettingsReadOnly.h"
-#include "cli/ProcessInfo.h"
+#include "platform/win32/ProcessInfo.h"
 #include "cli/Win32Console.h"
 #include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/ProgramFolder.h"

@@ -86,16 +86,16 @@ class FileSystem {
   // The whole content of a file; false when it cannot be read.
   virtual bool ReadWholeFile(std::string_view path, std::string& bytes) = 0;
   // Replaces (or creates) a file with these bytes; true only when all were written.
-  virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
   // Appends to a file (created when missing) and flushes it to the disk before
   // returning true: the backup writer deletes nothing until this said so.
-  virtual bool AppendAndFlush(std::string_view path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual bool AppendAndFlush(std::string_view path, std::string_view bytes) = 0;
 
   // Creates the folder and every missing parent; true when it exists afterwards.
-  virtual bool ForceDirectories(std::string_view path) = 0;
-  virtual bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  [[nodiscard]] virtual bool ForceDirectories(std::string_view path) = 0;
+  [[nodiscard]] virtual bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) = 0;
   // Deletes a file or a folder with its contents, permanently and silently.
-  virtual bool DeletePath(std::string_view path) = 0;
+  [[nodiscard]] virtual bool DeletePath(std::string_view path) = 0;
   // A shell folder by CSIDL; empty when the system has none.
   virtual std::string GetSpecialFolder(int csidl) = 0;
   // The target path stored in a shortcut file; nullopt when it cannot be read.

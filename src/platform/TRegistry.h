@@ -45,7 +45,7 @@ class TRegistry {
 
   // Opens (or, with canCreate, creates) a key and makes it current. On
   // failure the current key is left as it was.
-  bool OpenKey(std::string_view path, bool canCreate);
+  [[nodiscard]] bool OpenKey(std::string_view path, bool canCreate);
   void CloseKey() noexcept;
   bool HasCurrentKey() const noexcept { return current_ != nullptr; }
   const std::string& CurrentPath() const noexcept { return currentPath_; }
@@ -75,8 +75,8 @@ class TRegistry {
   void WriteInteger(std::string_view name, std::int32_t value);
   void WriteRaw(std::string_view name, std::uint32_t type, std::span<const std::uint8_t> data);
   // Deletes a key with everything under it.
-  bool DeleteKey(std::string_view path);
-  bool DeleteValue(std::string_view name);
+  [[nodiscard]] bool DeleteKey(std::string_view path);
+  [[nodiscard]] bool DeleteValue(std::string_view name);
 
   // The open key for code that needs the backend directly (the sweep, the writer).
   RegistryKey* CurrentKey() noexcept { return current_.get(); }

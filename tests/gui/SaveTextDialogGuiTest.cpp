@@ -17,8 +17,8 @@ namespace lindqua::test {
 namespace {
 
 const std::vector<Finding> Rows{
-    Finding{"Obsolete Software Entry", "", "HKEY_CURRENT_USER\\Software\\Old", 0},
-    Finding{"Empty Registry Keys", "Foo", "HKEY_USERS\\S-1-5-18\\Software\\Foo", 3},
+    Finding{"Obsolete Software Entry", "", "HKEY_CURRENT_USER\\Software\\Old", 0, 0, false, ""},
+    Finding{"Empty Registry Keys", "Foo", "HKEY_USERS\\S-1-5-18\\Software\\Foo", 3, 0, false, ""},
 };
 constexpr char ReportText[] =
     "Obsolete Software Entry  ^^^    ^^^  HKEY_CURRENT_USER\\Software\\Old\r\n"

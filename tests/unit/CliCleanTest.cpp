@@ -6,11 +6,11 @@
 
 #include "app/CliClean.h"
 #include "app/SettingsReadOnly.h"
-#include "platform/PortableIniFile.h"
+#include "platform/memory/PortableIniFile.h"
 #include "engine/ScanSection.h"
 #include "platform/RegTextImport.h"
 #include "platform/TRegistry.h"
-#include "platform/Windows1252CodePage.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemoryRestorePointClient.h"
@@ -42,7 +42,7 @@ class CliCleanTest : public ::testing::Test {
                             "\r\n[HKEY_CURRENT_USER\\Software\\Weird]\r\n\"a\\nb\"=\"x\"\r\n");
     // The imported name holds a backslash and an "n"; make a real line break for the refusal case.
     TRegistry reg(registry);
-    reg.OpenKey("Software\\Weird", false);
+    EXPECT_TRUE(reg.OpenKey("Software\\Weird", false));
     reg.WriteString("two\nlines", "x");
     files.AddFolder("C:\\Backups");
     settings = LoadSettingsReadOnly(files, ini, "C:\\Tools\\").options;

@@ -2,6 +2,7 @@
 // One move-only owner per Windows handle kind, so that every exit path closes
 // what it opened.
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -65,22 +66,67 @@ struct ModuleTraits {
   static void Close(HMODULE h) noexcept { ::FreeLibrary(h); }
 };
 
+// Memory the shell and COM hand out (item id lists, strings).
+template <typename T>
+struct CoTaskMemTraits {
+  using Type = T*;
+  static T* Invalid() noexcept { return nullptr; }
+  static void Close(T* p) noexcept { ::CoTaskMemFree(p); }
+};
+// Memory of the local heap that system calls return (CommandLineToArgvW).
+template <typename T>
+struct LocalMemTraits {
+  using Type = T*;
+  static T* Invalid() noexcept { return nullptr; }
+  static void Close(T* p) noexcept { ::LocalFree(p); }
+};
+// COM initialised on this thread; "valid" only when the call succeeded, since
+// only a successful CoInitializeEx is balanced by CoUninitialize.
+struct ComInitTraits {
+  using Type = bool;
+  static bool Invalid() noexcept { return false; }
+  static void Close(bool) noexcept { ::CoUninitialize(); }
+};
+// The process's error mode as it was; closing puts it back. No valid mode
+// has every bit set, so that value stands for "nothing to restore".
+struct ErrorModeTraits {
+  using Type = UINT;
+  static UINT Invalid() noexcept { return ~0u; }
+  static void Close(UINT previous) noexcept { ::SetErrorMode(previous); }
+};
+
 using UniqueHKey = UniqueHandle<KeyTraits>;
 using UniqueFindHandle = UniqueHandle<FindTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFileHandle = UniqueHandle<FileTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+template <typename T>
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+template <typename T>
+using UniqueLocalMem = UniqueHandle<LocalMemTraits<T>>;
+using UniqueComInit = UniqueHandle<ComInitTraits>;
+using UniqueErrorMode = UniqueHandle<ErrorModeTraits>;
+
+// COM in a single-threaded apartment for as long as the result lives.
+inline UniqueComInit InitializeCom() noexcept {
+  return UniqueComInit(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+}
+
+// No "insert a disk" box from an empty floppy or card reader while it lives.
+inline UniqueErrorMode SuppressCriticalErrors() noexcept {
+  return UniqueErrorMode(::SetErrorMode(SEM_FAILCRITICALERRORS));
+}
 
 // Releases a COM interface pointer.
 template <typename I>
 class ComPtr {
  public:
   ComPtr() noexcept = default;
+  explicit ComPtr(I* p) noexcept : p_(p) {}
   ~ComPtr() { reset(); }
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr(ComPtr&& other) noexcept : p_(other.release()) {}
   ComPtr& operator=(ComPtr&& other) noexcept {
-    reset();
-    p_ = std::exchange(other.p_, nullptr);
+    reset(other.release());
     return *this;
   }
   ComPtr(const ComPtr&) = delete;
@@ -91,9 +137,10 @@ class ComPtr {
     reset();
     return &p_;
   }
-  void reset() noexcept {
+  I* release() noexcept { return std::exchange(p_, nullptr); }
+  void reset(I* p = nullptr) noexcept {
     if (p_) p_->Release();
-    p_ = nullptr;
+    p_ = p;
   }
   explicit operator bool() const noexcept { return p_ != nullptr; }
 

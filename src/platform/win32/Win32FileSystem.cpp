@@ -19,20 +19,6 @@ DWORD Attributes(std::string_view path) {
   return ::GetFileAttributesW(wide.c_str());
 }
 
-// Keeps COM initialised on this thread for the length of one call.
-class ComScope {
- public:
-  ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) ::CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
 }  // namespace
 
 bool Win32FileSystem::FileExists(std::string_view path) {
@@ -204,16 +190,15 @@ bool Win32FileSystem::DeletePath(std::string_view path) {
 }
 
 std::string Win32FileSystem::GetSpecialFolder(int csidl) {
-  LPITEMIDLIST list = nullptr;
-  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return {};
+  UniqueCoTaskMem<ITEMIDLIST> list;
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.put())) || !list) return {};
   wchar_t buffer[MAX_PATH + 1] = {};
-  const BOOL ok = ::SHGetPathFromIDListW(list, buffer);
-  ::CoTaskMemFree(list);
-  return ok ? Narrow(buffer) : std::string();
+  return ::SHGetPathFromIDListW(list.get(), buffer) ? Narrow(buffer) : std::string();
 }
 
 std::optional<std::string> Win32FileSystem::ShortcutTarget(std::string_view shortcutPath) {
-  ComScope com;
+  // Keeps COM initialised on this thread for the length of the call.
+  const UniqueComInit com = InitializeCom();
   ComPtr<IShellLinkW> link;
   if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(link.put()))))

@@ -38,27 +38,31 @@ bool IsPredefined(HKEY key) {
          key == HKEY_CURRENT_CONFIG;
 }
 
+std::unique_ptr<RegistryKey> MakeKey(UniqueHKey key);
+
 class Win32Key : public RegistryKey {
  public:
   // Predefined keys are borrowed, never closed.
-  explicit Win32Key(HKEY key) : key_(key), owned_(IsPredefined(key) ? UniqueHKey() : UniqueHKey(key)) {}
+  explicit Win32Key(HKEY predefined) : key_(predefined) {}
+  explicit Win32Key(UniqueHKey owned) : key_(owned.get()), owned_(std::move(owned)) {}
 
   RegStatus OpenSubKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override {
-    HKEY result = nullptr;
     const std::wstring wide = Wide(path);
-    LONG error = ::RegOpenKeyExW(key_, wide.c_str(), 0, access, &result);
+    // Owned from the moment it exists, so that a failed allocation below cannot leak it.
+    UniqueHKey result;
+    LONG error = ::RegOpenKeyExW(key_, wide.c_str(), 0, access, result.put());
     if (error != ERROR_SUCCESS) return RegStatusFromWin32(error);
-    out = std::make_unique<Win32Key>(result);
+    out = MakeKey(std::move(result));
     return RegStatus::Ok;
   }
 
   RegStatus CreateSubKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override {
-    HKEY result = nullptr;
     const std::wstring wide = Wide(path);
-    LONG error = ::RegCreateKeyExW(key_, wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &result,
-                                   nullptr);
+    UniqueHKey result;
+    LONG error = ::RegCreateKeyExW(key_, wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                   result.put(), nullptr);
     if (error != ERROR_SUCCESS) return RegStatusFromWin32(error);
-    out = std::make_unique<Win32Key>(result);
+    out = MakeKey(std::move(result));
     return RegStatus::Ok;
   }
 
@@ -178,6 +182,12 @@ class Win32Key : public RegistryKey {
   HKEY key_;
   UniqueHKey owned_;
 };
+
+std::unique_ptr<RegistryKey> MakeKey(UniqueHKey key) {
+  // Opening "" below a predefined key can hand back the predefined key itself.
+  if (IsPredefined(key.get())) return std::make_unique<Win32Key>(key.release());
+  return std::make_unique<Win32Key>(std::move(key));
+}
 
 }  // namespace
 

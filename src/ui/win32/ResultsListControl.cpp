@@ -73,7 +73,8 @@ void ResultsListControl::FitColumnsToText() {
       for (std::size_t i = 0; i < keep; ++i) longest[column].push_back(*texts[i]);
     }
   });
-  HDC dc = ::GetDC(hwnd_);
+  const WindowDc windowDc(hwnd_);
+  HDC dc = windowDc.get();
   HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
   for (int column = 0; column < 3; ++column) {
     int width = 0;
@@ -88,7 +89,6 @@ void ResultsListControl::FitColumnsToText() {
     ListView_SetColumnWidth(hwnd_, column, width);
   }
   ::SelectObject(dc, old);
-  ::ReleaseDC(hwnd_, dc);
 }
 
 const Finding& ResultsListControl::CachedRow(std::size_t index) {

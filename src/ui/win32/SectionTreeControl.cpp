@@ -17,10 +17,11 @@ SectionTreeControl::~SectionTreeControl() {
 void SectionTreeControl::BuildStateImages() {
   // Index 0 is the blank "no state" image; 1 unchecked, 2 checked.
   stateImages_.reset(ImageList_Create(StateImageSize, StateImageSize, ILC_COLOR32, 3, 0));
-  HDC screen = ::GetDC(nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
+  const UniqueScreenDc screen(::GetDC(nullptr));
+  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  HDC dc = memory.get();
   for (int index = 0; index < 3; ++index) {
-    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, StateImageSize, StateImageSize));
+    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), StateImageSize, StateImageSize));
     HGDIOBJ old = ::SelectObject(dc, bitmap.get());
     RECT all{0, 0, StateImageSize, StateImageSize};
     ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_WINDOW));
@@ -31,8 +32,6 @@ void SectionTreeControl::BuildStateImages() {
     ::SelectObject(dc, old);
     ImageList_Add(stateImages_.get(), static_cast<HBITMAP>(bitmap.get()), nullptr);
   }
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
 }
 
 bool SectionTreeControl::Create(HWND parent, int id, const SectionTree& tree,

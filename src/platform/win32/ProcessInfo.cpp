@@ -1,24 +1,16 @@
-#include "cli/ProcessInfo.h"
+#include "platform/win32/ProcessInfo.h"
 
 #include <windows.h>
 #include <shellapi.h>
-
-#include <memory>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinText.h"
 
 namespace lindqua {
 
-namespace {
-struct LocalFreer {
-  void operator()(LPWSTR* p) const noexcept { ::LocalFree(p); }
-};
-}  // namespace
-
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
-  std::unique_ptr<LPWSTR, LocalFreer> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  const UniqueLocalMem<LPWSTR> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::string> args;
   if (!argv) return args;
   for (int i = 1; i < count; ++i) args.push_back(Narrow(argv.get()[i]));

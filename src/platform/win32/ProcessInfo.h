@@ -1,5 +1,5 @@
 #pragma once
-// What the console program asks about its own process.
+// What the programs ask about their own process.
 #include <string>
 #include <vector>
 
