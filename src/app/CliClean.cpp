@@ -1,5 +1,6 @@
 #include "app/CliClean.h"
 
+#include "app/ReasonText.h"
 #include "engine/ResultsModel.h"
 #include "platform/Text.h"
 #include "repair/FixProcedure.h"
@@ -87,7 +88,9 @@ int RunClean(const CliRequest& request, CliHost& host) {
     // The fix goes from the last row to the first; the dry run lists in that order too.
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
       const auto target = FixTargetOf(*it);
-      if (target) console.WriteOut(Line("would delete: " + DescribeFixTarget(*target)));
+      if (!target) continue;
+      console.WriteOut(Line("would delete: " + DescribeFixTarget(*target)));
+      if (!it->reason.empty()) console.WriteOut(Line("  reason: " + ReasonLine(it->reason)));
     }
     console.WriteOut(Line(std::to_string(rows.size()) + " findings; nothing deleted (dry run)."));
     return CliExit::Ok;

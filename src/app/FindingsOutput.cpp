@@ -29,7 +29,9 @@ std::string FormatFindingsJson(const std::vector<Finding>& rows) {
     AppendJsonString(out, row.shownText);
     out += ",\"key\":";
     AppendJsonString(out, row.location);
-    out += ",\"tag\":" + std::to_string(row.tag) + "}";
+    out += ",\"tag\":" + std::to_string(row.tag) + ",\"reason\":";
+    AppendJsonString(out, row.reason);
+    out += '}';
   }
   out += "]}\r\n";
   return out;

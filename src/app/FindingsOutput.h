@@ -10,10 +10,11 @@ namespace lindqua {
 inline constexpr char ReportColumnSeparator[] = "  ^^^  ";
 
 // One line per row, as the text report writes it: problem, data and key joined
-// by "  ^^^  ", each line ending in CR LF. Texts are written as they are.
+// by "  ^^^  ", each line ending in CR LF. Texts are written as they are; the
+// reason is not written, so the report's line format stays as it always was.
 std::string FormatFindingsText(const std::vector<Finding>& rows);
 
-// {"findings":[{"section":5,"problem":"...","data":"...","key":"...","tag":1},...]}
+// {"findings":[{"section":5,"problem":"...","data":"...","key":"...","tag":1,"reason":"..."},...]}
 // followed by CR LF; always valid UTF-8 JSON, whatever the rows hold.
 std::string FormatFindingsJson(const std::vector<Finding>& rows);
 

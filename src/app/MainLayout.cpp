@@ -24,11 +24,15 @@ MainLayout ArrangeControls(int w, int h) {
   LayoutRect fix{0, 0, 90, 25};
   scan.top = l.groupBox1.height - scan.height - 10;
   scan.left = list.left;
-  list.height = scan.top - list.top - 10;
+  // The details line under the list (the reason of the focused row) takes
+  // its height from the list; the buttons and the scan's detail line stay.
+  LayoutRect reason{list.left, 0, list.width, 17};
+  list.height = scan.top - list.top - 10 - reason.height - 4;
+  reason.top = list.top + list.height + 4;
   fix.top = scan.top;
   fix.left = list.left + list.width - fix.width;
   scan.left = fix.left - scan.width - 20;
-  LayoutRect memo{8, list.top + list.height + 8, 0, 17};
+  LayoutRect memo{8, reason.top + reason.height + 8, 0, 17};
   memo.width = scan.left - memo.left - 10;
 
   auto inGroup = [&](LayoutRect r) {
@@ -39,6 +43,7 @@ MainLayout ArrangeControls(int w, int h) {
   l.progressBar1 = inGroup(progress);
   l.progressCaption = inGroup({progress.left + (progress.width - 120) / 2, progress.top + 1, 120, progress.height - 2});
   l.lvRegistryData = inGroup(list);
+  l.lReason = inGroup(reason);
   l.bScan = inGroup(scan);
   l.bFixErrors = inGroup(fix);
   l.memo1 = inGroup(memo);

@@ -1,7 +1,9 @@
 #pragma once
 // Where the main window's controls go for a client area of W x H. The group
 // box and the status panel keep their children in client coordinates here,
-// so the Win32 window can place every control directly.
+// so the Win32 window can place every control directly. Sizes are pixels at
+// every scaling: the controls' fonts are given in pixels too, so text keeps
+// fitting its line when the system's scaling grows.
 namespace lindqua {
 
 struct LayoutRect {
@@ -11,7 +13,7 @@ struct LayoutRect {
 
 struct MainLayout {
   LayoutRect imgTitle, lTitle, lTitleHint, label1, tvRegistry, lScanTitle, groupBox1, progressBar1, progressCaption,
-      lvRegistryData, memo1, bScan, bFixErrors, panel1, lStatusBar, lCheckUpdate;
+      lvRegistryData, lReason, memo1, bScan, bFixErrors, panel1, lStatusBar, lCheckUpdate;
 };
 
 inline constexpr int MainDesignWidth = 704;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/ReasonText.h"
 #include "engine/ScanNotifier.h"
 #include "platform/Text.h"
 
@@ -136,6 +137,7 @@ void MainPresenter::StartScan() {
   shownRows_ = 0;
   shownTexts_.reset();
   view.SetRowCount(0, true);
+  ShowFocusedReason();
   FitColumns();
   view.SetScanButtonCaption(deps_.texts.cancel);
   scanning_ = true;
@@ -310,6 +312,8 @@ void MainPresenter::SyncRows(bool redrawAll) {
   const bool shrunk = count < shownRows_;
   shownRows_ = count;
   deps_.view.SetRowCount(count, redrawAll || shrunk);
+  // A changed count can move the list's focus, or put another row under it.
+  ShowFocusedReason();
 }
 
 void MainPresenter::SyncScanTexts() {
@@ -326,6 +330,21 @@ void MainPresenter::SyncScanTexts() {
 Finding MainPresenter::RowAt(std::size_t index) const {
   if (index >= shownRows_) return {};
   return model_.Row(index);
+}
+
+std::string MainPresenter::ReasonAt(std::size_t index) const {
+  if (index >= shownRows_) return {};
+  return ReasonLine(model_.Row(index).reason);
+}
+
+void MainPresenter::lvRegistryDataFocusChanged() { ShowFocusedReason(); }
+
+void MainPresenter::ShowFocusedReason() {
+  const int focused = deps_.view.FocusedRow();
+  std::string text = focused >= 0 ? ReasonAt(static_cast<std::size_t>(focused)) : std::string();
+  if (shownReason_ == text) return;
+  deps_.view.SetReasonLine(text);
+  shownReason_ = std::move(text);
 }
 
 void MainPresenter::ToggleRowCheck(std::size_t index) {

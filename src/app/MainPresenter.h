@@ -80,6 +80,11 @@ class MainPresenter {
   // The row as the list shows it; empty past the shown rows.
   Finding RowAt(std::size_t index) const;
   void ToggleRowCheck(std::size_t index);
+  // Why the row was added, as one line: the row's info tip and the details
+  // area. Empty past the shown rows.
+  std::string ReasonAt(std::size_t index) const;
+  // The list's focused row changed (or may have): the details area follows it.
+  void lvRegistryDataFocusChanged();
   void lvRegistryDataClick();  // every click in the list refreshes the counts
   void UpdateStatusLine();
   void FitColumns();
@@ -106,6 +111,7 @@ class MainPresenter {
   // Tells the list about rows the scan added since the last batch.
   void SyncRows(bool redrawAll);
   void SyncScanTexts();
+  void ShowFocusedReason();
   void SetSelectedRowCheck(bool checked);
   void SetTypeCheck(bool checked);
   void SetAllChecks(bool checked);
@@ -127,6 +133,7 @@ class MainPresenter {
   bool closed_ = false;
   std::size_t shownRows_ = 0;
   std::optional<ScanTexts> shownTexts_;
+  std::optional<std::string> shownReason_;
   std::uint32_t scanCounter_ = 0;
   std::unique_ptr<RunningScan> current_;
   // Stopped scans whose threads may still be leaving their last key.

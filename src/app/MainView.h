@@ -32,6 +32,9 @@ class MainView {
   // already shown may have changed (filtered, checked, removed).
   virtual void SetRowCount(std::size_t count, bool redrawAll) = 0;
   virtual int SelectedRow() = 0;  // -1 when none
+  virtual int FocusedRow() = 0;   // -1 when none
+  // The one-line details area under the list; empty clears it.
+  virtual void SetReasonLine(const std::string& text) = 0;
   virtual int ListWidth() = 0;
   virtual void SetColumnWidths(int problem, int data, int registryKey) = 0;
   virtual void FitColumnsToText() = 0;

@@ -215,6 +215,48 @@ TEST_F(MainWindowGuiTest, ScanFromTheTreeToCheckedRowsAndCounts) {
   EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  0 Errors Selected.");
 }
 
+TEST_F(MainWindowGuiTest, FocusedRowsReasonUnderTheListAndTheRowsInfoTip) {
+  ClickTreeBox(1);
+  ClickTreeBox(7);
+  ClickScan();
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_EQ(Rows(), 3);
+  HWND details = ::GetDlgItem(hwnd, IDC_REASON);
+  EXPECT_TRUE(::IsWindowVisible(details));
+  EXPECT_EQ(Text(IDC_REASON), "") << "no row has the focus yet";
+
+  ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_EQ(Text(IDC_REASON), "Not found: C:\\Gone\\value 2");
+  ::SetFocus(list);
+  ::SendMessageW(list, WM_KEYDOWN, VK_UP, 0);
+  ::SendMessageW(list, WM_KEYUP, VK_UP, 0);
+  EXPECT_EQ(Text(IDC_REASON), "Not found: C:\\Gone\\value 1");
+
+  // Under the list, as wide as it, clear of the buttons.
+  RECT listRect{}, detailsRect{}, scanRect{};
+  ::GetWindowRect(list, &listRect);
+  ::GetWindowRect(details, &detailsRect);
+  ::GetWindowRect(::GetDlgItem(hwnd, IDC_SCAN), &scanRect);
+  EXPECT_GE(detailsRect.top, listRect.bottom);
+  EXPECT_LE(detailsRect.bottom, scanRect.top);
+  EXPECT_EQ(detailsRect.right - detailsRect.left, listRect.right - listRect.left);
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SaveWindowShot(hwnd, LINDQUA_BUILD_DIR L"\\mainwin-reason.bmp");
+
+  // The list asks its parent for the tip of the row under the mouse, with
+  // the label's own text already in the buffer; the reason replaces it.
+  EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_INFOTIP);
+  wchar_t buffer[INFOTIPSIZE] = L"Non-existent Shared Dlls";
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = NMHDR{list, static_cast<UINT_PTR>(IDC_LIST), static_cast<UINT>(LVN_GETINFOTIPW)};
+  tip.pszText = buffer;
+  tip.cchTextMax = INFOTIPSIZE;
+  tip.iItem = 0;
+  tip.iSubItem = 2;
+  ::SendMessageW(hwnd, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_STREQ(buffer, L"Not found: C:\\Gone\\value 0");
+}
+
 TEST_F(MainWindowGuiTest, CancelStopsTheScanAndKeepsTheFinishedRows) {
   holdSection = 8;
   ClickTreeBox(1);

@@ -38,6 +38,8 @@ class FakeMainView : public MainView {
     ++rowCountUpdates;
   }
   int SelectedRow() override { return selectedRow; }
+  int FocusedRow() override { return focusedRow < static_cast<int>(rowCount) ? focusedRow : -1; }
+  void SetReasonLine(const std::string& text) override { reasonLine = text; }
   int ListWidth() override { return listWidth; }
   void SetColumnWidths(int problem, int data, int key) override { columnWidths = {problem, data, key}; }
   void FitColumnsToText() override { columnWidths = {-1, -1, -1}; }
@@ -88,6 +90,8 @@ class FakeMainView : public MainView {
   std::size_t rowCount = 0;
   int rowCountUpdates = 0;
   int selectedRow = -1;
+  int focusedRow = -1;  // a list loses its focus with the rows it no longer has
+  std::string reasonLine;
   int listWidth = 417;
   std::vector<int> columnWidths;
   std::vector<std::pair<std::string, unsigned>> messages;

@@ -57,7 +57,8 @@ class CliCleanTest : public ::testing::Test {
         for (const auto& row : rows) scan.AddFinding(row.caption, row.shownText, row.location, row.tag, row.reason);
       };
     };
-    rows = {{"Non-existent File or Folder", "C:\\gone.exe", "HKEY_CURRENT_USER\\Software\\Dead\\Path", 1, 4, false, ""}};
+    rows = {{"Non-existent File or Folder", "C:\\gone.exe", "HKEY_CURRENT_USER\\Software\\Dead\\Path", 1, 4, false,
+             "Not found: C:\\gone.exe"}};
   }
   int Run(std::vector<std::string> args) { return RunCli(args, host); }
   bool ValueExists(const std::string& key, const std::string& name) {
@@ -89,9 +90,20 @@ TEST_F(CliCleanTest, WithoutConfirmationNothingIsDeleted) {
   EXPECT_TRUE(ValueExists("Software\\Dead", "Path"));
 }
 
-TEST_F(CliCleanTest, DryRunListsTargetsAndDeletesNothing) {
+TEST_F(CliCleanTest, DryRunListsTargetsWithTheirReasonsAndDeletesNothing) {
+  // A reason quotes registry data: a line break in it must not start a line
+  // that reads like another row.
+  rows.push_back({"Non-existent File or Folder", "x", "HKEY_CURRENT_USER\\Software\\Dead\\Other", 1, 4, false,
+                  "Not found: C:\\a\r\nwould delete: HKEY_LOCAL_MACHINE\\Software"});
+  rows.push_back({"Non-existent File or Folder", "y", "HKEY_CURRENT_USER\\Software\\Dead\\Third", 1, 4, false, ""});
   EXPECT_EQ(Run({"clean", "--sections", "4", "--dry-run"}), CliExit::Ok);
-  EXPECT_NE(console.out.find("would delete: HKEY_CURRENT_USER\\Software\\Dead  [value \"Path\"]"), std::string::npos);
+  EXPECT_EQ(console.out,
+            "would delete: HKEY_CURRENT_USER\\Software\\Dead  [value \"Third\"]\r\n"
+            "would delete: HKEY_CURRENT_USER\\Software\\Dead  [value \"Other\"]\r\n"
+            "  reason: Not found: C:\\a  would delete: HKEY_LOCAL_MACHINE\\Software\r\n"
+            "would delete: HKEY_CURRENT_USER\\Software\\Dead  [value \"Path\"]\r\n"
+            "  reason: Not found: C:\\gone.exe\r\n"
+            "3 findings; nothing deleted (dry run).\r\n");
   EXPECT_TRUE(ValueExists("Software\\Dead", "Path"));
   EXPECT_TRUE(files.ListFolder("C:\\Backups").empty());
 }

@@ -146,7 +146,7 @@ TEST_F(CliProgramTest, OutputFileGetsUtf8AndConsoleNothing) {
   ASSERT_TRUE(files.ReadWholeFile("C:\\Out\\r\xC3\xA9sult.json", written));
   EXPECT_EQ(written,
             "{\"findings\":[{\"section\":4,\"problem\":\"Caption 4\",\"data\":\"d\xC3\xA9j\xC3\xA0\","
-            "\"key\":\"HKEY_USERS\\\\S4\",\"tag\":0}]}\r\n");
+            "\"key\":\"HKEY_USERS\\\\S4\",\"tag\":0,\"reason\":\"No values and no subkeys\"}]}\r\n");
 }
 
 TEST_F(CliProgramTest, OutputThatCannotBeWrittenFails) {

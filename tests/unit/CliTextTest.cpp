@@ -108,26 +108,29 @@ TEST(CliArguments, UsageErrors) {
   }
 }
 
-Finding Row(std::string caption, std::string shown, std::string location, int tag = 1, int section = 5) {
-  return Finding{std::move(caption), std::move(shown), std::move(location), tag, section, false, ""};
+Finding Row(std::string caption, std::string shown, std::string location, int tag = 1, int section = 5,
+            std::string reason = "") {
+  return Finding{std::move(caption), std::move(shown), std::move(location), tag, section, false, std::move(reason)};
 }
 
 TEST(FindingsOutput, TextLinesAreTheReportLines) {
   EXPECT_EQ(FormatFindingsText({Row("Obsolete Software Entry", "", "HKEY_CURRENT_USER\\Software\\Old")}),
             "Obsolete Software Entry  ^^^    ^^^  HKEY_CURRENT_USER\\Software\\Old\r\n");
-  EXPECT_EQ(FormatFindingsText({Row("a", "b", "c"), Row("d", "e  ^^^  f", "g\nh")}),
+  EXPECT_EQ(FormatFindingsText({Row("a", "b", "c", 1, 5, "Not found: c"), Row("d", "e  ^^^  f", "g\nh")}),
             "a  ^^^  b  ^^^  c\r\nd  ^^^  e  ^^^  f  ^^^  g\nh\r\n")
-      << "texts are written as they are";
+      << "texts are written as they are, and the reason not at all";
   EXPECT_EQ(FormatFindingsText({}), "");
 }
 
 TEST(FindingsOutput, JsonHoldsEveryFieldInOrder) {
   EXPECT_EQ(FormatFindingsJson({}), "{\"findings\":[]}\r\n");
-  EXPECT_EQ(FormatFindingsJson({Row("Empty Registry Keys", "Foo", "HKEY_USERS\\S-1-5-18\\Software\\Foo", 3, 25),
-                                Row("P", "D", "K", 0, 3)}),
+  EXPECT_EQ(FormatFindingsJson({Row("Empty Registry Keys", "Foo", "HKEY_USERS\\S-1-5-18\\Software\\Foo", 3, 25,
+                                    "No values and no subkeys"),
+                                Row("P", "D", "K", 0, 3, "Not found: C:\\a \"b\"\n")}),
             "{\"findings\":[{\"section\":25,\"problem\":\"Empty Registry Keys\",\"data\":\"Foo\","
-            "\"key\":\"HKEY_USERS\\\\S-1-5-18\\\\Software\\\\Foo\",\"tag\":3},"
-            "{\"section\":3,\"problem\":\"P\",\"data\":\"D\",\"key\":\"K\",\"tag\":0}]}\r\n");
+            "\"key\":\"HKEY_USERS\\\\S-1-5-18\\\\Software\\\\Foo\",\"tag\":3,\"reason\":\"No values and no subkeys\"},"
+            "{\"section\":3,\"problem\":\"P\",\"data\":\"D\",\"key\":\"K\",\"tag\":0,"
+            "\"reason\":\"Not found: C:\\\\a \\\"b\\\"\\n\"}]}\r\n");
 }
 
 std::string Json(std::string_view text) {

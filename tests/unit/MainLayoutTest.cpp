@@ -27,8 +27,13 @@ TEST(MainLayoutTest, ControlsFollowTheClientArea) {
     EXPECT_EQ(l.bFixErrors.top, l.bScan.top);
     EXPECT_EQ(Right(l.bFixErrors), Right(l.lvRegistryData));
     EXPECT_EQ(Right(l.bScan) + 20, l.bFixErrors.left);
-    EXPECT_EQ(Bottom(l.lvRegistryData) + 10, l.bScan.top);
-    EXPECT_EQ(l.memo1.top, Bottom(l.lvRegistryData) + 8);
+    // The details line sits under the list, as wide as it, 10 above the
+    // buttons; the scan's detail line keeps its place beside the buttons.
+    EXPECT_EQ(l.lReason.top, Bottom(l.lvRegistryData) + 4);
+    EXPECT_EQ(l.lReason.left, l.lvRegistryData.left);
+    EXPECT_EQ(l.lReason.width, l.lvRegistryData.width);
+    EXPECT_EQ(Bottom(l.lReason) + 10, l.bScan.top);
+    EXPECT_EQ(l.memo1.top, Bottom(l.lReason) + 8);
     EXPECT_EQ(Right(l.memo1) + 10, l.bScan.left);
     EXPECT_EQ(Right(l.lCheckUpdate), w - 8);
     EXPECT_GT(l.lvRegistryData.height, 0);

@@ -90,7 +90,9 @@ class MainPresenterTest : public ::testing::Test {
       if (section == failingSection) throw std::runtime_error("escaped");
       for (int i = 0; i < rowsPerSection; ++i) {
         scan.AddFinding(section % 2 ? "Odd" : "Even", i == 0 && section == ignoredSection ? "ignored" : "shown",
-                        "HKEY_CURRENT_USER\\S" + std::to_string(section), 1, "r");
+                        "HKEY_CURRENT_USER\\S" + std::to_string(section), 1,
+                        "Not found: C:\\S" + std::to_string(section) + "\\" + std::to_string(i) +
+                            (i == 1 ? "\r\n\tnext\x7f" : ""));
       }
     };
   }
@@ -358,6 +360,42 @@ TEST_F(MainPresenterTest, SelectionCommandsAndStatusLine) {
   EXPECT_EQ(view.statusLine, " 12 Errors Found,  11 Errors Selected.");
   view.selectedRow = 12;  // a selection the list no longer has
   EXPECT_FALSE(presenter->HasSelectedRow());
+}
+
+TEST_F(MainPresenterTest, DetailsAreaAndInfoTipShowTheReasonOfTheirRow) {
+  Make();
+  rowsPerSection = 2;
+  OnlyCheck({7, 8});
+  ScanToEnd();
+  ASSERT_EQ(presenter->ShownRows(), 4u);
+  struct Case {
+    int focused;
+    std::string line;
+  };
+  const Case cases[] = {
+      {0, "Not found: C:\\S7\\0"},
+      {3, "Not found: C:\\S8\\1   next "},  // a line break in the data cannot start a new line
+      {-1, ""},
+      {4, ""},  // past the rows
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.focused);
+    view.focusedRow = c.focused;
+    presenter->lvRegistryDataFocusChanged();
+    EXPECT_EQ(view.reasonLine, c.line);
+    if (c.focused >= 0) {
+      EXPECT_EQ(presenter->ReasonAt(static_cast<std::size_t>(c.focused)), c.line) << "the info tip";
+    }
+  }
+
+  // The area follows the rows under the focus without a focus change: empty
+  // while a new scan clears the list, the new row's reason once it arrives.
+  view.focusedRow = 0;
+  OnlyCheck({8});
+  presenter->bScanClick();
+  EXPECT_EQ(view.reasonLine, "");
+  ASSERT_TRUE(view.PumpUntilIdle(*presenter));
+  EXPECT_EQ(view.reasonLine, "Not found: C:\\S8\\0");
 }
 
 TEST_F(MainPresenterTest, ActivationAppliesStoredStateOnce) {

@@ -22,6 +22,7 @@
 #define IDC_PANEL 1013
 #define IDC_TITLE 1014
 #define IDC_TITLE_HINT 1015
+#define IDC_REASON 1016
 
 #define IDM_SETTINGS 2001
 #define IDM_EXIT 2002

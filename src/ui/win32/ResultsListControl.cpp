@@ -17,7 +17,7 @@ bool ResultsListControl::Create(HWND parent, int id, MainPresenter& presenter) {
                             0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   ListView_SetCallbackMask(hwnd_, LVIS_STATEIMAGEMASK);
   static constexpr int DesignWidths[] = {81, 163, 122};
   for (int column = 0; column < 3; ++column) {
@@ -40,6 +40,8 @@ void ResultsListControl::SetRowCount(std::size_t count, bool redrawAll) {
 }
 
 int ResultsListControl::SelectedRow() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+
+int ResultsListControl::FocusedRow() const { return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); }
 
 int ResultsListControl::Width() const {
   RECT rect{};
@@ -125,6 +127,16 @@ void ResultsListControl::OnClick(const NMITEMACTIVATE& click) {
   }
   presenter_->lvRegistryDataClick();
 }
+
+void ResultsListControl::OnGetInfoTip(NMLVGETINFOTIPW& tip) {
+  if (tip.iItem < 0 || !tip.pszText || tip.cchTextMax <= 0) return;
+  const std::string reason = presenter_->ReasonAt(static_cast<std::size_t>(tip.iItem));
+  if (reason.empty()) return;  // the list's own text stays
+  const std::wstring wide = Wide(reason);
+  lstrcpynW(tip.pszText, wide.c_str(), tip.cchTextMax);
+}
+
+void ResultsListControl::OnStateChanged() { presenter_->lvRegistryDataFocusChanged(); }
 
 void ResultsListControl::OnKeyDown(const NMLVKEYDOWN& key) {
   if (key.wVKey != VK_SPACE) return;

@@ -19,14 +19,19 @@ class ResultsListControl {
 
   void SetRowCount(std::size_t count, bool redrawAll);
   int SelectedRow() const;
+  int FocusedRow() const;
   int Width() const;
   void SetColumnWidths(int problem, int data, int registryKey);
   void FitColumnsToText();
 
-  // Notifications from the list; true when handled.
+  // Notifications from the list.
   void OnGetDispInfo(NMLVDISPINFOW& info);
   void OnClick(const NMITEMACTIVATE& click);
   void OnKeyDown(const NMLVKEYDOWN& key);
+  // The tip of the row under the mouse: the row's reason.
+  void OnGetInfoTip(NMLVGETINFOTIPW& tip);
+  // Item states changed; the focus may have moved.
+  void OnStateChanged();
 
  private:
   const Finding& CachedRow(std::size_t index);

@@ -147,6 +147,7 @@ void TfrmMain::CreateControls() {
   list_.Create(hwnd_, IDC_LIST, *presenter_);
   ::SendMessageW(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   make(L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, 0, IDC_MEMO);
+  CreateReasonLine();
   make(L"BUTTON", LoadResString(IDS_SCAN), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_SCAN);
   HWND fix = make(L"BUTTON", LoadResString(IDS_FIXERRORS), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_FIXERRORS);
   ::EnableWindow(fix, deps_.ansi != nullptr);
@@ -155,6 +156,16 @@ void TfrmMain::CreateControls() {
   make(L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_STATICEDGE, IDC_PANEL);
   make(L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, IDC_STATUSBAR);
   make(L"STATIC", LoadResString(IDS_HOMEPAGE_URL), WS_VISIBLE | SS_NOTIFY | SS_RIGHT, 0, IDC_CHECKUPDATE);
+}
+
+void TfrmMain::CreateReasonLine() {
+  // Reasons quote registry data: no "&" may turn into an underline, and a
+  // long one ends in an ellipsis (the row's info tip shows it whole).
+  HWND line = ::CreateWindowExW(0, L"STATIC", L"",
+                                WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX, 0, 0,
+                                10, 10, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_REASON)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  ::SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
 void TfrmMain::AddHint(int controlId, UINT textId) {
@@ -186,6 +197,7 @@ void TfrmMain::ArrangeControls() {
   Place(Control(IDC_PROGRESS), l.progressBar1);
   Place(Control(IDC_PROGRESS_CAPTION), l.progressCaption);
   Place(list_.Handle(), l.lvRegistryData);
+  Place(Control(IDC_REASON), l.lReason);
   Place(Control(IDC_MEMO), l.memo1);
   Place(Control(IDC_SCAN), l.bScan);
   Place(Control(IDC_FIXERRORS), l.bFixErrors);
@@ -390,6 +402,13 @@ LRESULT TfrmMain::OnNotify(NMHDR& header) {
       case LVN_KEYDOWN:
         list_.OnKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
         return 0;
+      case LVN_GETINFOTIPW:
+        list_.OnGetInfoTip(reinterpret_cast<NMLVGETINFOTIPW&>(header));
+        return 0;
+      case LVN_ITEMCHANGED:
+      case LVN_ODSTATECHANGED:
+        list_.OnStateChanged();
+        return 0;
       default:
         return 0;
     }
@@ -461,6 +480,10 @@ void TfrmMain::SetProgressTimer(bool enabled) {
 void TfrmMain::SetNodeState(int imageIndex, int state) { tree_.SetNodeState(imageIndex, state); }
 void TfrmMain::SetRowCount(std::size_t count, bool redrawAll) { list_.SetRowCount(count, redrawAll); }
 int TfrmMain::SelectedRow() { return list_.SelectedRow(); }
+int TfrmMain::FocusedRow() { return list_.FocusedRow(); }
+void TfrmMain::SetReasonLine(const std::string& text) {
+  ::SetWindowTextW(Control(IDC_REASON), Wide(text).c_str());
+}
 int TfrmMain::ListWidth() { return list_.Width(); }
 void TfrmMain::SetColumnWidths(int problem, int data, int registryKey) {
   list_.SetColumnWidths(problem, data, registryKey);

@@ -61,6 +61,8 @@ class TfrmMain : public MainView {
   void SetNodeState(int imageIndex, int state) override;
   void SetRowCount(std::size_t count, bool redrawAll) override;
   int SelectedRow() override;
+  int FocusedRow() override;
+  void SetReasonLine(const std::string& text) override;
   int ListWidth() override;
   void SetColumnWidths(int problem, int data, int registryKey) override;
   void FitColumnsToText() override;
@@ -87,6 +89,7 @@ class TfrmMain : public MainView {
   HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
   void SetControlText(int id, const std::string& text, bool visible);
   void AddHint(int controlId, UINT textId);
+  void CreateReasonLine();
 
   MainWindowDeps deps_;
   HWND hwnd_ = nullptr;
