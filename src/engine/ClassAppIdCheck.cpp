@@ -38,6 +38,7 @@ void ScanClsidAppIds(ScanContext& scan) {
   const auto ids = ReadSubKeyNames(scan, RootKey::ClassesRoot, ClassList);
   if (!ids) return;
   for (const std::string& id : *ids) {
+    if (scan.Terminated()) return;
     const std::string path = std::string(ClassList) + "\\" + id;
     scan.ShowDetail(path);
     std::unique_ptr<RegistryKey> key;

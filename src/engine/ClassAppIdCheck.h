@@ -6,9 +6,10 @@
 
 namespace lindqua {
 
-// Runs over every class once started, stop or not. When the AppID list cannot
-// be read nothing is reported, and a class whose server key exists but cannot
-// be opened is left alone: neither is evidence that anything is missing.
+// Ends at a stop request, since nothing found after it would be shown. When
+// the AppID list cannot be read nothing is reported, and a class whose server
+// key exists but cannot be opened is left alone: neither is evidence that
+// anything is missing.
 void ScanClsidAppIds(ScanContext& scan);
 
 }  // namespace lindqua

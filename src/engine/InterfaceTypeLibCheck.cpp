@@ -43,6 +43,7 @@ void ScanInterfaceTypeLibs(ScanContext& scan) {
   if (interfaces->EnumSubKeys(ids) != RegStatus::Ok) return;
   const std::string_view caption = FindScanSection(16)->issueCaption;
   for (const std::string& id : ids) {
+    if (scan.Terminated()) return;
     std::unique_ptr<RegistryKey> key;
     if (interfaces->OpenSubKey(id, RegAccess::AllAccess, key) != RegStatus::Ok || !key) continue;
     const std::string path = std::string(InterfaceList) + "\\" + id;

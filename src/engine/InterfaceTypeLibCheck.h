@@ -6,9 +6,9 @@
 
 namespace lindqua {
 
-// Runs over every interface once started, stop or not. When the list of
-// registered type libraries cannot be read, nothing is reported: a list that
-// could not be read would make every reference look dangling.
+// Ends at a stop request, since nothing found after it would be shown. When
+// the list of registered type libraries cannot be read, nothing is reported:
+// a list that could not be read would make every reference look dangling.
 void ScanInterfaceTypeLibs(ScanContext& scan);
 
 }  // namespace lindqua
