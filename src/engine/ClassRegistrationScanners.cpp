@@ -48,7 +48,8 @@ std::optional<std::string> CommandReason(ScanContext& scan, const std::string& c
 }
 
 // Each application starts its search afresh, so that a search cut short in
-// one application cannot hide the commands of the next.
+// one application cannot hide the commands of the next. A command that reads
+// "Not Found" cannot be told from the end of the search and ends it.
 void ScanApplicationCommands(ScanContext& scan, const std::string& appPath, std::string_view caption) {
   std::string lastFound, result;
   FindNextCommandKey(scan, RootKey::LocalMachine, lastFound, result, "", "command", appPath);
