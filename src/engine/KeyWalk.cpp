@@ -181,6 +181,15 @@ KeyContent ClassifyKeyContent(ScanContext& scan, RootKey root, std::string_view 
   return Classify(scan, *key);
 }
 
+std::string DescribeEmptyKey(ScanContext& scan, RootKey root, std::string_view keyPath) {
+  if (!keyPath.empty() && keyPath.front() == '\\') keyPath.remove_prefix(1);
+  std::unique_ptr<RegistryKey> rootKey, key;
+  if (scan.Registry().OpenRoot(root, RegAccess::Read, rootKey) == RegStatus::Ok && rootKey &&
+      rootKey->OpenSubKey(keyPath, RegAccess::Read, key) == RegStatus::Ok && key)
+    return EmptyKeyReason(*key);
+  return "No values and no subkeys";
+}
+
 int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath) {
   if (!keyPath.empty() && keyPath.front() == '\\') keyPath.remove_prefix(1);
   std::unique_ptr<RegistryKey> rootKey, key;

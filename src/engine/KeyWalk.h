@@ -35,4 +35,8 @@ int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath);
 enum class KeyContent { Empty, NotEmpty, Unreadable };
 KeyContent ClassifyKeyContent(ScanContext& scan, RootKey root, std::string_view keyPath);
 
+// The reason a row about an Empty key gives: that it holds nothing, or the
+// chain of lone empty subkeys the fix would remove with it.
+std::string DescribeEmptyKey(ScanContext& scan, RootKey root, std::string_view keyPath);
+
 }  // namespace lindqua

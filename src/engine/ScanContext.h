@@ -3,6 +3,7 @@
 // the scan was created, the sink for rows and texts, and the stop flag.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ResultsModel.h"
 #include "platform/FileSystem.h"
@@ -51,6 +52,10 @@ class ScanContext {
   bool IsNT6 = false;
   // A copy taken when the scan was created: the settings record has no lock.
   bool IgnoreRemovableDrive = false;
+  // Every section chosen for this scan, as numbers in the chosen order (text
+  // that is not a number counts as 0): a section can leave to another chosen
+  // one what both would examine.
+  std::vector<int> ChosenSections;
 
  private:
   ScanPlatform platform_;

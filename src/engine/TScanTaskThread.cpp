@@ -74,6 +74,8 @@ void TScanTaskThread::Execute() {
     context_.SetStatusVisible(true);
     context_.ShowDetail("");
     context_.SetDetailVisible(true);
+    context_.ChosenSections.clear();
+    for (const std::string& entry : SectionList) context_.ChosenSections.push_back(SectionNumber(entry));
     for (const std::string& entry : SectionList) {
       if (Terminated()) break;
       const int section = SectionNumber(entry);
