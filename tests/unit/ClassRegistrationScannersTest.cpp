@@ -70,7 +70,9 @@ TEST_F(ClassScannersTest, UnreadableListsOfRegisteredIdsReportNothing) {
   for (const Case& c : cases) {
     MemoryScan fresh;
     ImportRegText(fresh.registry, Seed);
-    if (c.lockedList) ASSERT_TRUE(fresh.registry.DenyAccess(RootKey::ClassesRoot, c.lockedList, RegAccess::Read));
+    if (c.lockedList) {
+      ASSERT_TRUE(fresh.registry.DenyAccess(RootKey::ClassesRoot, c.lockedList, RegAccess::Read));
+    }
     c.scanner(fresh.scan);
     Strings rows;
     for (const Finding& row : fresh.Rows()) rows.push_back(row.location);
