@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ClassKeyReads.h"
+#include "engine/FileReferenceCheck.h"
 #include "engine/Finding.h"
 #include "engine/ScanSection.h"
 #include "platform/Text.h"
@@ -16,16 +17,22 @@ namespace {
 
 constexpr std::string_view ClassList = "CLSID";
 
-// What the class's in-process server says about it: nullopt when it vouches
-// for the class or cannot be read, otherwise the reason to report it.
-std::optional<std::string> ServerReason(RegistryKey& classKey) {
-  std::unique_ptr<RegistryKey> server;
-  const RegStatus status = classKey.OpenSubKey("InprocServer32", RegAccess::AllAccess, server);
-  if (status == RegStatus::NotFound) return std::string("no InprocServer32 key");
-  if (status != RegStatus::Ok || !server) return std::nullopt;
-  const auto path = ReadTextValue(*server, "");
-  if (!path || ContainsText(*path, "oleacc.dll")) return std::nullopt;
-  return "in-process server " + *path;
+// A class whose AppID is gone still works when a server of it exists: the
+// AppID only carries launch and security settings. Deleting such a class
+// would break it, so only a class without any server that exists is
+// reported. nullopt: a server vouches for the class or cannot be read.
+std::optional<std::string> ServerReason(ScanContext& scan, RegistryKey& classKey) {
+  for (const char* kind : {"InprocServer32", "LocalServer32"}) {
+    std::unique_ptr<RegistryKey> server;
+    const RegStatus status = classKey.OpenSubKey(kind, RegAccess::AllAccess, server);
+    if (status == RegStatus::NotFound) continue;
+    if (status != RegStatus::Ok || !server) return std::nullopt;
+    const auto path = ReadTextValue(*server, "");
+    if (!path || ContainsText(*path, "oleacc.dll")) return std::nullopt;
+    if (!IsMissingFile(scan, *path, "", false, scan.DriveLetters)) return std::nullopt;
+    return std::string(kind) + ": " + MissingFileReason(scan, *path, "", false, scan.DriveLetters);
+  }
+  return std::string("no InprocServer32 or LocalServer32 key");
 }
 
 }  // namespace
@@ -46,7 +53,7 @@ void ScanClsidAppIds(ScanContext& scan) {
     const auto appId = ReadTextValue(*key, "AppID");
     if (!appId || appId->empty()) continue;
     if (FindNameContaining(*appIds, *appId) || FindNameContaining(*appIds, id)) continue;
-    const auto server = ServerReason(*key);
+    const auto server = ServerReason(scan, *key);
     if (!server) continue;
     scan.AddFinding(info->issueCaption, *appId, "HKEY_CLASSES_ROOT\\" + path, FixTag::Key,
                     "AppID " + *appId + " is not registered; " + *server);

@@ -187,7 +187,10 @@ std::string DescribeTried(const Tried& tried) {
   for (const std::string& candidate : tried) {
     if (candidate.starts_with("(no folder ")) {
       noFolder = candidate;
-    } else if (candidate != main && std::find(others.begin(), others.end(), candidate) == others.end()) {
+    } else if (candidate != main && candidate.find(":\\") == 1 &&
+               std::find(others.begin(), others.end(), candidate) == others.end()) {
+      // Prefixes cut before the drive's colon ("C.exe") were asked about too,
+      // but name nothing a user could look for.
       others.push_back(candidate);
     }
   }
