@@ -12,18 +12,20 @@
 #include "engine/Scanners.h"
 #include "engine/SystemListScanners.h"
 #include "platform/RegTextImport.h"
+#include "platform/TRegistry.h"
 #include "support/MemoryScan.h"
 
 namespace lindqua::test {
 
 namespace {
 
+constexpr const char* SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 constexpr const char* SharedDlls = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls]\n";
 
 void Import(MemoryScan& m, const std::string& text) { ImportRegText(m.registry, "REGEDIT4\n\n" + text); }
 
-// Asks the file system nothing it was not asked before, and stops the scan
-// as soon as the path it waits for is asked about.
+// Records every path it is asked about, and stops the scan with the first
+// file question.
 class StoppingFiles : public MemoryFileSystem {
  public:
   std::function<void()> stop;
@@ -57,16 +59,16 @@ TEST(SystemListScanners, FloppyRuleReportsUnreadyDrivesWithoutAskingThem) {
     m.scan.DriveAReady = c.aReady;
     m.scan.DriveBReady = c.bReady;
     if (c.ignoreRemovable) m.scan.DriveLetters = "cdefghijklmnopqrstuvwxyz";
-    std::string name = c.dll;
-    std::string escaped;
-    for (char ch : name) escaped += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
-    Import(m, std::string(SharedDlls) + "\"" + escaped + "\"=dword:00000001\n");
+    TRegistry reg(m.registry);
+    reg.SetRootKey(RootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey(SharedDllsKey, true));
+    reg.WriteInteger(c.dll, 1);
     const auto before = m.files.QueryCount();
     ScanSharedDlls(m.scan);
-    EXPECT_EQ(m.Rows().size(), c.reported ? 1u : 0u) << name;
+    EXPECT_EQ(m.Rows().size(), c.reported ? 1u : 0u) << c.dll;
     const bool readyDriveAsked = c.aReady && c.bReady && !c.ignoreRemovable;
     if (c.reported && !readyDriveAsked) {
-      EXPECT_EQ(m.files.QueryCount(), before) << name << ": the drive was asked";
+      EXPECT_EQ(m.files.QueryCount(), before) << c.dll << ": the drive was asked";
     }
   }
 }
