@@ -13,15 +13,9 @@ void NotBuiltYet(ScanContext& scan, int section) {
 }
 }  // namespace
 
-void ScanSharedDlls(ScanContext& scan) { NotBuiltYet(scan, 7); }
 void ScanStartMenuOrder(ScanContext& scan) { NotBuiltYet(scan, 9); }
-void ScanFonts(ScanContext& scan) { NotBuiltYet(scan, 12); }
-void ScanHelpFiles(ScanContext& scan) { NotBuiltYet(scan, 13); }
-void ScanStartupPrograms(ScanContext& scan) { NotBuiltYet(scan, 14); }
 void ScanAddRemovePrograms(ScanContext& scan) { NotBuiltYet(scan, 15); }
-void ScanServices(ScanContext& scan) { NotBuiltYet(scan, 17); }
 void ScanShortcuts(ScanContext& scan) { NotBuiltYet(scan, 18); }
-void ScanSoundEvents(ScanContext& scan) { NotBuiltYet(scan, 19); }
 void ScanInstaller(ScanContext& scan) { NotBuiltYet(scan, 21); }
 void ScanMruLists(ScanContext& scan) { NotBuiltYet(scan, 24); }
 

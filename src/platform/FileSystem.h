@@ -35,6 +35,7 @@ inline constexpr int Startup = 0x0007;
 inline constexpr int Recent = 0x0008;
 inline constexpr int StartMenu = 0x000B;
 inline constexpr int Desktop = 0x0010;
+inline constexpr int Fonts = 0x0014;
 inline constexpr int AppData = 0x001A;
 inline constexpr int CommonStartMenu = 0x0016;
 inline constexpr int CommonPrograms = 0x0017;

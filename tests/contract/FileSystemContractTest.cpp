@@ -57,6 +57,18 @@ TEST_P(FilesContract, ListsFolderEntriesWithoutDots) {
   EXPECT_TRUE(Files().ListFolder(dir + "\\Missing").empty());
 }
 
+TEST_P(FilesContract, SpecialFoldersAreExistingFoldersOrNothing) {
+  auto& fs = Files();
+  const std::string fonts = fs.GetSpecialFolder(SpecialFolder::Fonts);
+  ASSERT_FALSE(fonts.empty());
+  EXPECT_EQ(fonts.find(":\\"), 1u) << fonts << ": a full path on a drive";
+  EXPECT_NE(fonts.back(), '\\') << fonts;
+  EXPECT_TRUE(fs.DirectoryExists(fonts)) << fonts;
+  constexpr int ControlPanel = 0x0003;  // a shell folder that is not on disk
+  EXPECT_EQ(fs.GetSpecialFolder(ControlPanel), "");
+  EXPECT_EQ(fs.GetSpecialFolder(0x7F), "") << "an id the shell does not know";
+}
+
 TEST_P(FilesContract, DriveTypes) {
   EXPECT_EQ(Files().DriveTypeOf('C'), DriveType::Fixed);
   EXPECT_EQ(Files().DriveTypeOf('c'), DriveType::Fixed);

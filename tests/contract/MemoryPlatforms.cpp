@@ -28,7 +28,12 @@ class MemoryRegistryUnderTest : public RegistryUnderTest {
 
 class MemoryFilesUnderTest : public FilesUnderTest {
  public:
-  MemoryFilesUnderTest() { files_.AddFolder(ScratchFolder()); }
+  MemoryFilesUnderTest() {
+    files_.AddFolder(ScratchFolder());
+    // A Windows system always has a Fonts folder; the scan relies on it.
+    files_.AddFolder("C:\\windows\\Fonts");
+    files_.SetSpecialFolder(SpecialFolder::Fonts, "C:\\windows\\Fonts");
+  }
   FileSystem& Files() override { return files_; }
   std::string ScratchFolder() override { return "C:\\lindqua-contract"; }
   bool MakeFile(const std::string& path, std::size_t size) override { return files_.AddFile(path, size); }
