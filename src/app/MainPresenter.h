@@ -76,6 +76,7 @@ class MainPresenter {
 
   // Results list.
   ResultsModel& Model() noexcept { return model_; }
+  const ResultsReader& Results() const noexcept { return model_; }
   std::size_t ShownRows() const noexcept { return shownRows_; }
   // The row as the list shows it; empty past the shown rows.
   Finding RowAt(std::size_t index) const;

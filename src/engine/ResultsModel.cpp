@@ -23,6 +23,11 @@ Finding ResultsModel::Row(std::size_t index) const {
   return index < rows_.size() ? rows_[index] : Finding{};
 }
 
+void ResultsModel::ReadRows(const std::function<void(const std::vector<Finding>&)>& read) const {
+  std::lock_guard lock(mutex_);
+  read(rows_);
+}
+
 ScanTexts ResultsModel::Texts() const {
   std::lock_guard lock(mutex_);
   return texts_;

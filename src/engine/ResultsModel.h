@@ -21,13 +21,25 @@ struct ScanTexts {
   bool detailVisible = false;
 };
 
-class ResultsModel {
+// What the window's list and reports may do with the rows: read them.
+class ResultsReader {
  public:
-  std::size_t Count() const;
-  std::vector<Finding> Rows() const;
+  virtual ~ResultsReader() = default;
+  virtual std::size_t Count() const = 0;
+  virtual Finding Row(std::size_t index) const = 0;
+  virtual std::vector<Finding> Rows() const = 0;
+  // Runs `read` on the rows under the lock, without copying them.
+  virtual void ReadRows(const std::function<void(const std::vector<Finding>&)>& read) const = 0;
+};
+
+class ResultsModel : public ResultsReader {
+ public:
+  std::size_t Count() const override;
+  std::vector<Finding> Rows() const override;
   // Copies the rows from index `from` on; the window takes what is new in batches.
   std::vector<Finding> RowsFrom(std::size_t from) const;
-  Finding Row(std::size_t index) const;
+  Finding Row(std::size_t index) const override;
+  void ReadRows(const std::function<void(const std::vector<Finding>&)>& read) const override;
   ScanTexts Texts() const;
 
   // Runs `edit` on the rows under the lock (remove, check, filter).

@@ -61,7 +61,7 @@ void ResultsListControl::FitColumnsToText() {
   // column by length finds the same widest cell in all but odd fonts.
   constexpr std::size_t Candidates = 32;
   std::vector<std::string> longest[3];
-  presenter_->Model().EditRows([&](std::vector<Finding>& rows) {
+  presenter_->Results().ReadRows([&](const std::vector<Finding>& rows) {
     std::vector<const std::string*> texts;
     texts.reserve(rows.size());
     for (int column = 0; column < 3; ++column) {

@@ -362,7 +362,7 @@ void TfrmMain::OnCommand(int id) {
     case IDM_SAVE_TEXT:
       if (deps_.ansi && presenter_->ShownRows() > 0) {
         Win32SaveReportView view(hwnd_);
-        aSaveTextExecute(presenter_->Model().Rows(), view, deps_.platform.files, *deps_.ansi);
+        aSaveTextExecute(presenter_->Results().Rows(), view, deps_.platform.files, *deps_.ansi);
       }
       break;
     case IDM_ABOUT:
