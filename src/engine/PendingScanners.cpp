@@ -14,19 +14,14 @@ void NotBuiltYet(ScanContext& scan, int section) {
 }  // namespace
 
 void ScanSharedDlls(ScanContext& scan) { NotBuiltYet(scan, 7); }
-void ScanStartMenuOrder(ScanContext& scan) { NotBuiltYet(scan, 9); }
 void ScanFileExtensions(ScanContext& scan) { NotBuiltYet(scan, 11); }
 void ScanFonts(ScanContext& scan) { NotBuiltYet(scan, 12); }
 void ScanHelpFiles(ScanContext& scan) { NotBuiltYet(scan, 13); }
 void ScanStartupPrograms(ScanContext& scan) { NotBuiltYet(scan, 14); }
-void ScanAddRemovePrograms(ScanContext& scan) { NotBuiltYet(scan, 15); }
 void ScanCustomControls(ScanContext& scan) { NotBuiltYet(scan, 16); }
 void ScanServices(ScanContext& scan) { NotBuiltYet(scan, 17); }
-void ScanShortcuts(ScanContext& scan) { NotBuiltYet(scan, 18); }
 void ScanSoundEvents(ScanContext& scan) { NotBuiltYet(scan, 19); }
 void ScanActiveX(ScanContext& scan) { NotBuiltYet(scan, 20); }
-void ScanInstaller(ScanContext& scan) { NotBuiltYet(scan, 21); }
 void ScanOpenWithApps(ScanContext&) {}
-void ScanMruLists(ScanContext& scan) { NotBuiltYet(scan, 24); }
 
 }  // namespace lindqua
