@@ -411,6 +411,7 @@ std::optional<std::string> MemoryFileSystem::ShortcutTarget(std::string_view sho
 FileSystem::RecycleResult MemoryFileSystem::RecycleFile(std::string_view path) {
   std::lock_guard lock(state_->mutex);
   if (path.find_first_of("*?") != std::string_view::npos) return RecycleResult::NotAFile;
+  if (path.starts_with("\\\\")) return RecycleResult::NoRecycleBin;  // shares keep no bin
   if (path.size() < 4 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return RecycleResult::NotAFile;
   auto p = state_->Parse(path);
   if (!p || p->parts.size() < 2) return RecycleResult::NotAFile;
