@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/FileReferenceCheck.h"
+#include "engine/FloppyRule.h"
 #include "engine/Finding.h"
 #include "engine/Rot13.h"
 #include "engine/ScanSection.h"
@@ -36,17 +37,22 @@ void CheckOpenSaveValue(ScanContext& scan, TRegistry& reg, const std::string& na
   if (type != TRegDataType::rdString && type != TRegDataType::rdExpandString) return;
   const std::string data = reg.ReadString(name);
   if (!OnTestedDrive(data, upperDriveLetters)) return;
-  FileSystem& files = scan.Files();
-  if (files.FileExists(data)) return;
-  std::string tried = data;
-  for (const std::string& extension : extensions) {
-    if (scan.Terminated()) return;
-    if (extension == "*") continue;
-    const std::string candidate = data + "." + extension;
-    if (files.FileExists(candidate)) return;
-    tried += ", " + candidate;
+  std::string reason;
+  if (FloppyNotReady(scan, data)) {
+    reason = FloppyNotReadyReason(data);
+  } else {
+    FileSystem& files = scan.Files();
+    if (files.FileExists(data)) return;
+    std::string tried = data;
+    for (const std::string& extension : extensions) {
+      if (scan.Terminated()) return;
+      if (extension == "*") continue;
+      const std::string candidate = data + "." + extension;
+      if (files.FileExists(candidate)) return;
+      tried += ", " + candidate;
+    }
+    reason = "No file found: " + tried;
   }
-  const std::string reason = "No file found: " + tried;
   const std::string keyLocation = "HKEY_CURRENT_USER\\" + std::string(OpenSavePath);
   if (name.find('\\') == std::string::npos)
     scan.AddFinding(caption, data, keyLocation + "\\" + name, FixTag::ValueInLocation, reason);

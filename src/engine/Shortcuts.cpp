@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/FileReferenceCheck.h"
+#include "engine/FloppyRule.h"
 #include "engine/Finding.h"
 #include "engine/ScanSection.h"
 #include "engine/Scanners.h"
@@ -44,11 +45,8 @@ void CheckShortcut(ShortcutWalk& walk, const std::string& shortcut) {
   if (scan.UnderWow64 && RedirectedUnderWow64(upper)) return;
   if (upper.empty() || walk.driveLetters.find(upper[0]) == std::string::npos) return;
   if (target.find(":\\") != 1) return;
-  const bool floppyNotReady = !scan.IgnoreRemovableDrive && ((upper.starts_with("A:\\") && !scan.DriveAReady) ||
-                                                             (upper.starts_with("B:\\") && !scan.DriveBReady));
-  if (floppyNotReady) {
-    scan.AddFinding(walk.caption, target, shortcut, FixTag::File,
-                    std::string("Drive ") + upper[0] + ": held no readable disk when the scan started");
+  if (FloppyNotReady(scan, target)) {
+    scan.AddFinding(walk.caption, target, shortcut, FixTag::File, FloppyNotReadyReason(target));
     return;
   }
   if (!IsMissingFile(scan, target, "", false, scan.DriveLetters)) return;

@@ -148,12 +148,15 @@ TEST_F(ProgramScannersTest, OpenSaveListsAndUsageRecordNameMissingFilesAndUnused
   m.files.AddFile("C:\\Present\\zero.exe");
   m.files.AddFile("C:\\Present\\used.exe");
   m.files.AddFile("C:\\Present\\short.exe");
+  m.files.SetDrive('A', DriveType::Removable, true);
+  m.files.AddFile("A:\\Letters\\draft");  // there, but the scan found the drive not ready: never asked
   Seed(R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\OpenSaveMRU]
 "doc1"="C:\\Present\\report"
 "doc2"="C:\\Gone\\letter"
 "rel"="letter"
+"floppy"="A:\\Letters\\draft"
 "C:\\in\\name"="C:\\Gone\\named"
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\ComDlg32\OpenSaveMRU\txt]
 "a"="C:\\Gone\\x.txt"
@@ -180,7 +183,8 @@ TEST_F(ProgramScannersTest, OpenSaveListsAndUsageRecordNameMissingFilesAndUnused
   ScanMruLists(m.scan);
   const std::string list = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
   const std::string at = " @ HKEY_CURRENT_USER\\" + count + " #6";
-  EXPECT_EQ(Rows(), (Strings{"C:\\Gone\\letter @ " + list + "\\doc2 #1", "C:\\in\\name @ " + list + " #2",
+  EXPECT_EQ(Rows(), (Strings{"C:\\Gone\\letter @ " + list + "\\doc2 #1", "A:\\Letters\\draft @ " + list + "\\floppy #1",
+                             "C:\\in\\name @ " + list + " #2",
                              "C:\\Gone\\x.txt @ " + list + "\\txt\\a #1", "UEME_RUNPATH:C:\\Present\\zero.exe" + at,
                              "UEME_RUNPATH:C:\\Gone\\used.exe" + at, "UEME_RUNPIDL:C:\\Gone\\y.lnk" + at,
                              "UEME_RUNPATH:C:\\Gone\\short.exe" + at, "UEME_RUNPATH:C:\\Gone\\text.exe" + at}));
