@@ -43,15 +43,17 @@ void CheckOpenSaveValue(ScanContext& scan, TRegistry& reg, const std::string& na
   } else {
     FileSystem& files = scan.Files();
     if (files.FileExists(data)) return;
-    std::string tried = data;
+    std::string candidate;
     for (const std::string& extension : extensions) {
       if (scan.Terminated()) return;
       if (extension == "*") continue;
-      const std::string candidate = data + "." + extension;
+      candidate.assign(data).append(".").append(extension);
       if (files.FileExists(candidate)) return;
-      tried += ", " + candidate;
     }
-    reason = "No file found: " + tried;
+    // Only a value found missing gets its reason spelled out.
+    reason = "No file found: " + data;
+    for (const std::string& extension : extensions)
+      if (extension != "*") reason += ", " + data + "." + extension;
   }
   const std::string keyLocation = "HKEY_CURRENT_USER\\" + std::string(OpenSavePath);
   if (name.find('\\') == std::string::npos)

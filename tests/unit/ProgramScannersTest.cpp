@@ -147,6 +147,7 @@ TEST_F(ProgramScannersTest, OpenSaveListsAndUsageRecordNameMissingFilesAndUnused
                              "UEME_RUNPATH:C:\\Gone\\used.exe" + at, "UEME_RUNPIDL:C:\\Gone\\y.lnk" + at,
                              "UEME_RUNPATH:C:\\Gone\\short.exe" + at, "UEME_RUNPATH:C:\\Gone\\text.exe" + at}));
   for (const auto& row : m.Rows()) EXPECT_EQ(row.caption, "Non-existent MRU and History Lists file");
+  EXPECT_EQ(m.Rows()[0].reason, "No file found: C:\\Gone\\letter, C:\\Gone\\letter.txt");
 }
 
 }  // namespace lindqua::test
