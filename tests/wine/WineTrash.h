@@ -10,7 +10,8 @@ namespace lindqua::test {
 // an absolute path, so that recycling would reach the user's home folder.
 std::string WineTrashFolder();
 // A trash entry records that the file at this Windows path was recycled, and
-// the file itself is in the trash.
+// the file itself is in the trash. The file's folder must still exist: Wine
+// maps only paths whose folder it can find.
 bool InWineTrash(const std::string& windowsPath);
 
 }  // namespace lindqua::test
