@@ -44,6 +44,11 @@ class CachingFileSystem : public FileSystem {
   std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override {
     return inner_.ShortcutTarget(shortcutPath);
   }
+  std::unique_ptr<ShellSession> BeginShellSession() override { return inner_.BeginShellSession(); }
+  [[nodiscard]] RecycleResult RecycleFile(std::string_view path) override {
+    Clear();  // the file may be gone from its folder, whatever the answer says
+    return inner_.RecycleFile(path);
+  }
 
  private:
   struct KeyHash {

@@ -3,6 +3,7 @@
 // them through Windows paths ("C:\Dir\File.ext"). Every method answers and
 // never throws; a path it cannot judge is reported as not existing.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -101,6 +102,31 @@ class FileSystem {
   virtual std::string GetSpecialFolder(int csidl) = 0;
   // The target path stored in a shortcut file; nullopt when it cannot be read.
   virtual std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) = 0;
+
+  // --- Shortcut walks and the Recycle Bin ---
+  // Keeps the shell's objects ready on the calling thread while the returned
+  // holder lives, so that a walk resolving many shortcuts sets them up once.
+  // Every call works without one; nullptr where nothing needs keeping.
+  class ShellSession {
+   public:
+    virtual ~ShellSession() = default;
+  };
+  virtual std::unique_ptr<ShellSession> BeginShellSession() { return nullptr; }
+
+  enum class RecycleResult {
+    Recycled,      // the file is in the Recycle Bin
+    NotThere,      // no file has this path
+    NotAFile,      // a folder, a pattern with "*" or "?", or no full local path
+    NoRecycleBin,  // the file's drive has none: it would be deleted for good
+    Refused,       // the system did not move it; it is still in place
+  };
+  // Moves exactly the one file named to the Recycle Bin, with no question
+  // shown. It never deletes for good: where the system would, the file stays.
+  // The default answers Refused: a file system that cannot recycle keeps files.
+  [[nodiscard]] virtual RecycleResult RecycleFile(std::string_view path) {
+    (void)path;
+    return RecycleResult::Refused;
+  }
 };
 
 }  // namespace lindqua

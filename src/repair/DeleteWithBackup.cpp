@@ -43,4 +43,21 @@ DeleteResult DeleteValueWithBackup(const ExportPlatform& platform, const std::st
   return result;
 }
 
+DeleteResult RecycleFileOfRow(FileSystem& files, std::string_view filePath) {
+  const std::string path(filePath);
+  switch (files.RecycleFile(filePath)) {
+    case FileSystem::RecycleResult::Recycled:
+      return {DeleteOutcome::Deleted, {}};
+    case FileSystem::RecycleResult::NotThere:
+      return {DeleteOutcome::NothingThere, {}};
+    case FileSystem::RecycleResult::NotAFile:
+      return {DeleteOutcome::NotExact, path + " is not one file; nothing was deleted"};
+    case FileSystem::RecycleResult::NoRecycleBin:
+      return {DeleteOutcome::NotExact, "the drive of " + path + " has no Recycle Bin; the file was left in place"};
+    case FileSystem::RecycleResult::Refused:
+      break;
+  }
+  return {DeleteOutcome::NotExact, "the Recycle Bin did not take " + path + "; the file was left in place"};
+}
+
 }  // namespace lindqua

@@ -20,8 +20,8 @@ bool FixRow(const FixPlatform& platform, const std::string& backupFile, const Fi
   DeleteResult result;
   switch (target->kind) {
     case FixTarget::Kind::File:
-      report.fileDeleted = platform.exporter.files.DeletePath(target->filePath);
-      result.outcome = report.fileDeleted ? DeleteOutcome::Deleted : DeleteOutcome::Refused;
+      result = RecycleFileOfRow(platform.exporter.files, target->filePath);
+      report.fileDeleted = result.outcome == DeleteOutcome::Deleted;
       break;
     case FixTarget::Kind::Key:
       result = DeleteKeyWithBackup(platform.exporter, backupFile, target->rootName, target->keyPath);

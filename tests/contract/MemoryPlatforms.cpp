@@ -1,6 +1,8 @@
 // The in-memory implementations under the contract tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "contract/PlatformUnderTest.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
@@ -39,6 +41,14 @@ class MemoryFilesUnderTest : public FilesUnderTest {
   bool MakeFile(const std::string& path, std::size_t size) override { return files_.AddFile(path, size); }
   bool MakeFolder(const std::string& path) override { return files_.AddFolder(path); }
   void SetVariable(const std::string& name, const std::string& value) override { files_.SetEnvironment(name, value); }
+  bool MakeShortcut(const std::string& path, const std::string& target) override {
+    return files_.AddShortcut(path, target);
+  }
+  bool RecycleBinIsPrivate() override { return true; }
+  bool InRecycleBin(const std::string& path) override {
+    const auto recycled = files_.RecycledFiles();
+    return std::find(recycled.begin(), recycled.end(), path) != recycled.end();
+  }
 
  private:
   MemoryFileSystem files_;

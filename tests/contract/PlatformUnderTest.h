@@ -33,6 +33,14 @@ class FilesUnderTest {
   virtual bool MakeFolder(const std::string& path) = 0;
   // Sets a variable for ExpandEnvironmentStrings.
   virtual void SetVariable(const std::string& name, const std::string& value) = 0;
+
+  // --- Shortcuts and the Recycle Bin ---
+  // Writes a shortcut file that stores target, as the shell makes them.
+  virtual bool MakeShortcut(const std::string& path, const std::string& target) = 0;
+  // The Recycle Bin this run fills is the test's own, never a user's.
+  virtual bool RecycleBinIsPrivate() = 0;
+  // The file that was at path went to the Recycle Bin.
+  virtual bool InRecycleBin(const std::string& path) = 0;
 };
 
 struct RegistryFactory {

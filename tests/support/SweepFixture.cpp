@@ -1,42 +1,16 @@
 #include "support/SweepFixture.h"
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-
-#include "engine/TScanTaskThread.h"
 #include "platform/Text.h"
-#include "support/RecordingNotifier.h"
+#include "support/FixtureData.h"
 
 namespace lindqua::test {
 
-std::string SweepFixturePath(const std::string& name) {
-#ifdef _WIN32
-  return std::string(LINDQUA_FIXTURES) + "\\sweep\\" + name;
-#else
-  return std::string(LINDQUA_FIXTURES) + "/sweep/" + name;
-#endif
-}
+std::string SweepFixturePath(const std::string& name) { return FixtureDataPath("sweep", name); }
 
-std::string ReadFixtureFile(const std::string& name) {
-  std::ifstream in(SweepFixturePath(name), std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read fixture " + name);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string ReadFixtureFile(const std::string& name) { return ReadFixtureData("sweep", name); }
 
 namespace {
-std::vector<std::string> DataLines(const std::string& name) {
-  std::istringstream in(ReadFixtureFile(name));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line.front() == '#') continue;
-    lines.push_back(line);
-  }
-  return lines;
-}
+std::vector<std::string> DataLines(const std::string& name) { return FixtureDataLines("sweep", name); }
 }  // namespace
 
 std::vector<std::string> SweepFixtureFiles() { return DataLines("files.txt"); }
@@ -67,14 +41,7 @@ std::vector<std::string> FixtureRowTexts(const std::vector<Finding>& rows) {
 }
 
 std::vector<Finding> RunSweepSections(ScanPlatform platform) {
-  ResultsModel model;
-  RecordingNotifier notifier;
-  TScanTaskThread scan(platform, model, notifier, false);
-  scan.SectionList = {"3", "4", "5", "6", "8"};
-  scan.Resume();
-  scan.WaitFor();
-  if (scan.EndedOnError() || notifier.ScansFinished() != 1) throw std::runtime_error("the scan did not finish");
-  return model.Rows();
+  return RunScanSections(platform, {"3", "4", "5", "6", "8"});
 }
 
 }  // namespace lindqua::test

@@ -2,6 +2,8 @@
 // removes, and where it stops.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/RegTextImport.h"
 #include "platform/TRegistry.h"
 #include "platform/memory/Windows1252CodePage.h"
@@ -260,6 +262,50 @@ TEST_F(FixProcedureTest, EmptyListEndsAfterTheFolderQuestion) {
   EXPECT_EQ(host.questions.size(), 1u);
   EXPECT_FALSE(report.completed);
   EXPECT_EQ(host.statusBar, "");
+}
+
+TEST_F(FixProcedureTest, FileRowsGoToTheRecycleBinOrStayWithTheirFile) {
+  files.SetDrive('D', DriveType::Removable, true);
+  files.SetDrive('E', DriveType::Fixed, true);
+  files.SetRecycleBin('E', false);
+  const struct {
+    std::string path;
+    bool makeFile, makeFolder, rowStays, fileStays;
+  } cases[] = {
+      {"C:\\Links\\dead.lnk", true, false, false, false},    // recycled
+      {"C:\\Links\\gone.lnk", false, false, false, false},   // already gone: nothing to keep
+      {"D:\\Stick\\dead.lnk", true, false, true, true},      // removable drive: no bin
+      {"E:\\NoBin\\dead.lnk", true, false, true, true},      // bin switched off
+      {"C:\\Links\\Folder", false, true, true, true},        // never a folder
+      {"C:\\Links\\*.lnk", false, false, true, true},        // never a pattern
+  };
+  for (const auto& c : cases) {
+    if (c.makeFile) {
+      ASSERT_TRUE(files.AddFile(c.path, 10)) << c.path;
+    }
+    if (c.makeFolder) {
+      ASSERT_TRUE(files.AddFile(c.path + "\\inside.txt", 1)) << c.path;
+    }
+    Add(c.path, 4, "C:\\Target\\gone.exe");
+  }
+  const FixReport report = Fix();
+  ASSERT_TRUE(report.completed) << report.endReason;
+  const auto rows = results.Rows();
+  for (const auto& c : cases) {
+    const bool listed = std::any_of(rows.begin(), rows.end(), [&](const Finding& r) { return r.location == c.path; });
+    EXPECT_EQ(listed, c.rowStays) << c.path;
+    if (c.makeFile || c.makeFolder) {
+      EXPECT_EQ(files.KindOf(c.path) != FileSystem::PathKind::None, c.fileStays) << c.path;
+    }
+  }
+  EXPECT_TRUE(files.FileExists("C:\\Links\\Folder\\inside.txt"));
+  EXPECT_EQ(files.RecycledFiles(), std::vector<std::string>{"C:\\Links\\dead.lnk"});
+  for (const FixRowReport& row : report.rows) {
+    if (row.row.location == "D:\\Stick\\dead.lnk") {
+      EXPECT_NE(row.problem.find("no Recycle Bin"), std::string::npos);
+    }
+  }
+  EXPECT_FALSE(files.FileExists(report.backupFile)) << "files get no backup file";
 }
 
 }  // namespace lindqua::test

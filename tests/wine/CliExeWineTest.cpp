@@ -11,6 +11,8 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WinText.h"
 #include "support/JsonCheck.h"
+#include "wine/ShellLinkFile.h"
+#include "wine/WineTrash.h"
 
 namespace lindqua::test {
 
@@ -145,6 +147,25 @@ TEST_F(CliExeWineTest, OutputIntoAMissingFolderFails) {
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
   EXPECT_FALSE(files.FileExists(path));
+}
+
+TEST_F(CliExeWineTest, CleanSendsABrokenShortcutToTheRecycleBinWithoutAsking) {
+  ASSERT_FALSE(WineTrashFolder().empty()) << "run through cmake/wine-run, which keeps Wine's trash in the prefix";
+  const std::string desktop = files.GetSpecialFolder(0x0010);
+  const std::string folder = desktop + "\\lindqua-cli-" + std::to_string(::GetCurrentProcessId());
+  const std::string shortcut = folder + "\\gone.lnk";
+  ASSERT_TRUE(files.ForceDirectories(folder));
+  ASSERT_TRUE(MakeShellLink(shortcut, scratch + "\\Gone\\app.exe"));
+  const std::string settings = scratch + "\\Settings.ini";
+  ASSERT_TRUE(files.WriteWholeFile(settings, "[Settings]\r\nBackupFolder=" + scratch + "\\Backup\r\n"));
+
+  // No input to answer from: a question would end the run unanswered.
+  const CliRun run = RunCli(L"clean --sections 18 --yes --settings \"" + Wide(settings) + L"\"");
+  EXPECT_EQ(run.exitCode, 0u) << run.out << run.err;
+  EXPECT_NE(run.out.find(shortcut), std::string::npos) << run.out;
+  EXPECT_FALSE(files.FileExists(shortcut));
+  EXPECT_TRUE(InWineTrash(shortcut)) << "looked up while its folder still exists";
+  files.DeletePath(folder);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "platform/win32/WinText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "wine/ShellLinkFile.h"
+#include "wine/WineTrash.h"
 
 namespace lindqua::test {
 
@@ -85,6 +87,11 @@ class Win32FilesUnderTest : public FilesUnderTest {
     variables_.push_back(name);
     ::SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
   }
+  bool MakeShortcut(const std::string& path, const std::string& target) override {
+    return MakeShellLink(path, target);
+  }
+  bool RecycleBinIsPrivate() override { return !WineTrashFolder().empty(); }
+  bool InRecycleBin(const std::string& path) override { return InWineTrash(path); }
 
  private:
   Win32FileSystem files_;

@@ -42,6 +42,8 @@ struct MemoryFileSystem::State {
   std::map<int, std::string> specialFolders;
   std::string currentFolder = "C:\\";
   std::string failingWrites;  // upper-cased normalised path prefix
+  std::set<char> drivesWithoutBin;  // upper-case letters
+  std::vector<std::string> recycled;
   std::atomic<std::uint64_t> queries{0};
 
   std::optional<ParsedPath> Parse(std::string_view raw) const {
@@ -404,6 +406,39 @@ std::optional<std::string> MemoryFileSystem::ShortcutTarget(std::string_view sho
   const Entry* e = state_->Find(*p);
   if (!e || e->isDirectory) return std::nullopt;
   return e->shortcutTarget;
+}
+
+FileSystem::RecycleResult MemoryFileSystem::RecycleFile(std::string_view path) {
+  std::lock_guard lock(state_->mutex);
+  if (path.find_first_of("*?") != std::string_view::npos) return RecycleResult::NotAFile;
+  if (path.starts_with("\\\\")) return RecycleResult::NoRecycleBin;  // shares keep no bin
+  if (path.size() < 4 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return RecycleResult::NotAFile;
+  auto p = state_->Parse(path);
+  if (!p || p->parts.size() < 2) return RecycleResult::NotAFile;
+  const Entry* e = state_->Find(*p);
+  if (!e) return RecycleResult::NotThere;
+  if (e->isDirectory || p->trailingSeparator) return RecycleResult::NotAFile;
+  const char drive = p->parts[0][0];
+  if (state_->drives.at(drive).type != DriveType::Fixed || state_->drivesWithoutBin.contains(drive))
+    return RecycleResult::NoRecycleBin;
+  const std::string key = UpperCase(e->path);
+  if (!state_->failingWrites.empty() && key.rfind(state_->failingWrites, 0) == 0) return RecycleResult::Refused;
+  state_->recycled.push_back(e->path);
+  state_->Remove(key);
+  return RecycleResult::Recycled;
+}
+
+void MemoryFileSystem::SetRecycleBin(char letter, bool present) {
+  std::lock_guard lock(state_->mutex);
+  if (present)
+    state_->drivesWithoutBin.erase(AsciiUpper(letter));
+  else
+    state_->drivesWithoutBin.insert(AsciiUpper(letter));
+}
+
+std::vector<std::string> MemoryFileSystem::RecycledFiles() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->recycled;
 }
 
 }  // namespace lindqua

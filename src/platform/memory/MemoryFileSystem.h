@@ -50,6 +50,12 @@ class MemoryFileSystem : public FileSystem {
   std::string GetSpecialFolder(int csidl) override;
   std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override;
 
+  // The Recycle Bin: fixed drives have one unless a test takes it away; a
+  // recycled file leaves the tree and is listed by its former path.
+  [[nodiscard]] RecycleResult RecycleFile(std::string_view path) override;
+  void SetRecycleBin(char letter, bool present);
+  std::vector<std::string> RecycledFiles() const;
+
   struct State;
 
  private:

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include "platform/win32/ComScope.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinText.h"
 
@@ -209,7 +210,8 @@ std::optional<std::string> Win32FileSystem::ShortcutTarget(std::string_view shor
   if (FAILED(file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
   wchar_t target[MAX_PATH + 1] = {};
   WIN32_FIND_DATAW data{};
-  if (FAILED(link->GetPath(target, MAX_PATH, &data, 0))) return std::nullopt;
+  // A share reached through a mapped drive comes back as its network path.
+  if (FAILED(link->GetPath(target, MAX_PATH + 1, &data, SLGP_UNCPRIORITY))) return std::nullopt;
   return Narrow(target);
 }
 

@@ -24,6 +24,10 @@ class Win32FileSystem : public FileSystem {
   bool DeletePath(std::string_view path) override;
   std::string GetSpecialFolder(int csidl) override;
   std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override;
+
+  // Shortcut walks and the Recycle Bin, in Win32ShellFiles.cpp.
+  std::unique_ptr<ShellSession> BeginShellSession() override;
+  [[nodiscard]] RecycleResult RecycleFile(std::string_view path) override;
 };
 
 }  // namespace lindqua
