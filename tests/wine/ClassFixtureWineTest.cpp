@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <map>
 
 #include "wine/WineRun.h"
@@ -146,8 +148,17 @@ TEST(ClassFixtureWine, RowsMatchAndEveryBackupRestoresThroughRegedit) {
     const FixOptions options{std::string(ClassFixtureFolder) + "\\Backup", false};
     const FixReport report = bFixErrorsClick(FixPlatform{{registry, files, ansi}, facts}, results, options, host);
     ASSERT_TRUE(report.completed) << report.endReason;
-    for (const FixRowReport& fixed : report.rows)
-      EXPECT_EQ(fixed.outcome, DeleteOutcome::Deleted) << fixed.row.location << ": " << fixed.problem;
+    // A class reported by two sections (its server missing, its AppID gone)
+    // goes with its whole key first; the row of its server key then finds nothing.
+    const auto insideAnotherRow = [&](const Finding& row) {
+      return std::any_of(rows.begin(), rows.end(), [&](const Finding& other) {
+        return other.tag == FixTag::Key && row.location.starts_with(other.location + "\\");
+      });
+    };
+    for (const FixRowReport& fixed : report.rows) {
+      const DeleteOutcome expected = insideAnotherRow(fixed.row) ? DeleteOutcome::NothingThere : DeleteOutcome::Deleted;
+      EXPECT_EQ(fixed.outcome, expected) << fixed.row.location << ": " << fixed.problem;
+    }
     EXPECT_EQ(results.Count(), 0u);
     const RegistryDump deleted = DumpFixture(registry);
     EXPECT_LT(deleted.size(), before.size());

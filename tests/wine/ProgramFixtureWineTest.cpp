@@ -85,9 +85,11 @@ TEST(ProgramFixtureWine, Win32PlatformGivesTheExpectedRowsAndLosesNoShortcut) {
     const auto rows = RunProgramSections(ScanPlatform{registry, files, facts});
     EXPECT_EQ(SortedProgramRows(rows), ExpectedProgramRows(files, underWow64));
     EXPECT_EQ(LostShortcutFiles(files, rows, InWineTrash), std::vector<std::string>{});
-    for (const Finding& row : rows)
-      if (row.tag == 4 && ContainsText(row.location, ProgramFixtureMarker))
+    for (const Finding& row : rows) {
+      if (row.tag == 4 && ContainsText(row.location, ProgramFixtureMarker)) {
         EXPECT_TRUE(InWineTrash(row.location)) << row.location << ": drive C: has a Recycle Bin";
+      }
+    }
   }
   EXPECT_FALSE(KeyExists(registry, RootKey::LocalMachine,
                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LindquaPx Old"));
