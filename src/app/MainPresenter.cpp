@@ -6,6 +6,7 @@
 
 #include "app/ReasonText.h"
 #include "engine/ScanNotifier.h"
+#include "engine/ScanSection.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -36,7 +37,10 @@ class ScanMessenger : public ScanNotifier {
 int ProgressStepFor(const std::vector<std::string>& sectionIds) {
   static constexpr int Steps[] = {10, 5, 4, 3, 2, 1};
   const auto heavy = std::count_if(sectionIds.begin(), sectionIds.end(), [](const std::string& id) {
-    return id == "3" || id == "4" || id == "5" || id == "6" || id == "25";
+    for (int section : {SectionId::ClassesRoot, SectionId::CurrentUser, SectionId::LocalMachine, SectionId::Users,
+                        SectionId::EmptyKeys})
+      if (id == std::to_string(section)) return true;
+    return false;
   });
   return Steps[std::min<std::ptrdiff_t>(heavy, 5)];
 }

@@ -19,7 +19,7 @@ bool HasUninstallCommand(const std::vector<std::string>& valueNames) {
 }  // namespace
 
 void ScanAddRemovePrograms(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(15);
+  const ScanSectionInfo* info = FindScanSection(SectionId::AddRemovePrograms);
   scan.SetStatusText(info->statusText);
   TRegistry reg(scan.Registry());
   reg.SetRootKey(RootKey::LocalMachine);

@@ -38,7 +38,7 @@ std::optional<std::string> ServerReason(ScanContext& scan, RegistryKey& classKey
 }  // namespace
 
 void ScanClsidAppIds(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(20);
+  const ScanSectionInfo* info = FindScanSection(SectionId::ActiveX);
   scan.SetStatusText(info->statusText);
   const auto appIds = ReadSubKeyNames(scan, RootKey::ClassesRoot, "AppID");
   if (!appIds) return;

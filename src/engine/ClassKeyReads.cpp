@@ -1,4 +1,5 @@
 #include "engine/ClassKeyReads.h"
+#include "engine/ScanSection.h"
 
 #include <algorithm>
 
@@ -40,7 +41,7 @@ const std::string* FindNameContaining(const std::vector<std::string>& names, std
 }
 
 bool IsSoftwareSweepSelected(const ScanContext& scan) {
-  return std::find(scan.ChosenSections.begin(), scan.ChosenSections.end(), 5) != scan.ChosenSections.end();
+  return std::find(scan.ChosenSections.begin(), scan.ChosenSections.end(), SectionId::LocalMachine) != scan.ChosenSections.end();
 }
 
 }  // namespace lindqua

@@ -64,13 +64,13 @@ void ScanApplicationCommands(ScanContext& scan, const std::string& appPath, std:
 }  // namespace
 
 void ScanCustomControls(ScanContext& scan) {
-  scan.SetStatusText(FindScanSection(16)->statusText);
+  scan.SetStatusText(FindScanSection(SectionId::CustomControls)->statusText);
   if (!IsSoftwareSweepSelected(scan)) ScanClsidKey(scan, "HKEY_CLASSES_ROOT", "CLSID", "");
   ScanInterfaceTypeLibs(scan);
 }
 
 void ScanActiveX(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(20);
+  const ScanSectionInfo* info = FindScanSection(SectionId::ActiveX);
   scan.SetStatusText(info->statusText);
   if (!IsSoftwareSweepSelected(scan))
     SweepKeyValues(scan, "HKEY_CLASSES_ROOT", "TypeLib", info->issueCaption, ".dll", scan.DriveLetters);
@@ -83,7 +83,7 @@ void ScanOpenWithApps(ScanContext& scan) {
   try {
     const auto names = ReadSubKeyNames(scan, RootKey::LocalMachine, Applications);
     if (!names) return;
-    const std::string_view caption = FindScanSection(22)->issueCaption;
+    const std::string_view caption = FindScanSection(SectionId::OpenWithApps)->issueCaption;
     for (const std::string& name : *names) {
       if (scan.Terminated()) return;
       const std::string appPath = std::string(Applications) + "\\" + name;

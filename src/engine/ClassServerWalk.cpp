@@ -49,7 +49,7 @@ void ScanClsidKey(ScanContext& scan, std::string_view rootName, std::string_view
   const std::string path = std::string(parentPath) + std::string(name);
   std::unique_ptr<RegistryKey> key;
   if (OpenFromRoot(scan, *root, path, key) != RegStatus::Ok) return;
-  ClassWalk walk{scan, UpperCase(rootName), FindScanSection(16)->issueCaption};
+  ClassWalk walk{scan, UpperCase(rootName), FindScanSection(SectionId::CustomControls)->issueCaption};
   WalkClassKey(walk, *key, path, !name.empty());
 }
 

@@ -67,7 +67,7 @@ void ScanExplorerExtensions(ScanContext& scan, std::string_view caption) {
 }  // namespace
 
 void ScanFileExtensions(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(11);
+  const ScanSectionInfo* info = FindScanSection(SectionId::FileExtensions);
   scan.SetStatusText(info->statusText);
   ScanMachineClasses(scan, info->issueCaption);
   ScanExplorerExtensions(scan, info->issueCaption);

@@ -15,14 +15,14 @@ namespace lindqua {
 
 namespace {
 
-constexpr int Section = 12;
+constexpr int Section = SectionId::Fonts;
 
 // Windows 95, 98 and Me keep their fonts under the plain Windows key.
 std::string_view FontsKey(ScanContext& scan) {
   switch (GetWindowsVersionCode(scan.Facts())) {
-    case 1:
-    case 3:
-    case 8: return "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
+    case VersionCode::Windows95:
+    case VersionCode::Windows98:
+    case VersionCode::WindowsMe: return "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
     default: return "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
   }
 }

@@ -8,7 +8,7 @@ namespace lindqua {
 
 namespace {
 
-constexpr int Section = 13;
+constexpr int Section = SectionId::HelpFiles;
 constexpr std::string_view HelpKeys[] = {"Software\\Microsoft\\Windows\\Help",
                                          "Software\\Microsoft\\Windows\\Html Help"};
 

@@ -51,7 +51,7 @@ void ScanProgramCache(ScanContext& scan, TRegistry& reg, std::string_view captio
 }  // namespace
 
 void ScanInstaller(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(21);
+  const ScanSectionInfo* info = FindScanSection(SectionId::Installer);
   scan.SetStatusText(info->statusText);
   SweepKeyValues(scan, "HKEY_LOCAL_MACHINE", UninstallPath, info->issueCaption, ".exe", scan.DriveLetters);
   TRegistry reg(scan.Registry());

@@ -41,7 +41,7 @@ void ScanInterfaceTypeLibs(ScanContext& scan) {
   if (OpenFromRoot(scan, RootKey::ClassesRoot, InterfaceList, interfaces) != RegStatus::Ok) return;
   std::vector<std::string> ids;
   if (interfaces->EnumSubKeys(ids) != RegStatus::Ok) return;
-  const std::string_view caption = FindScanSection(16)->issueCaption;
+  const std::string_view caption = FindScanSection(SectionId::CustomControls)->issueCaption;
   for (const std::string& id : ids) {
     if (scan.Terminated()) return;
     std::unique_ptr<RegistryKey> key;

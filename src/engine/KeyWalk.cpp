@@ -163,8 +163,8 @@ void WalkKeys(ScanContext& scan, std::string_view rootName, std::string_view key
             RootKeyName(*root),
             info->issueCaption,
             *root == RootKey::Users,
-            section == 23 || section == 25,
-            section == 25};
+            section == SectionId::UninstallEntries || section == SectionId::EmptyKeys,
+            section == SectionId::EmptyKeys};
   std::unique_ptr<RegistryKey> rootKey, key;
   if (scan.Registry().OpenRoot(*root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey) return;
   if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return;

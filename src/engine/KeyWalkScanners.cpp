@@ -11,21 +11,22 @@ void ShowStatus(ScanContext& scan, int section) { scan.SetStatusText(FindScanSec
 }  // namespace
 
 void ScanObsoleteSoftware(ScanContext& scan) {
-  ShowStatus(scan, 10);
-  WalkKeys(scan, "HKEY_CURRENT_USER", "Software", 10);
-  WalkKeys(scan, "HKEY_LOCAL_MACHINE", "Software", 10);
+  ShowStatus(scan, SectionId::ObsoleteSoftware);
+  WalkKeys(scan, "HKEY_CURRENT_USER", "Software", SectionId::ObsoleteSoftware);
+  WalkKeys(scan, "HKEY_LOCAL_MACHINE", "Software", SectionId::ObsoleteSoftware);
 }
 
 void ScanEmptyUninstallEntries(ScanContext& scan) {
-  ShowStatus(scan, 23);
+  ShowStatus(scan, SectionId::UninstallEntries);
   // Spelled in capitals on purpose: the walk's exact-case "Software\Microsoft"
   // guard must not catch the entries below this key.
-  WalkKeys(scan, "HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 23);
+  WalkKeys(scan, "HKEY_LOCAL_MACHINE", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+           SectionId::UninstallEntries);
 }
 
 void ScanEmptyKeys(ScanContext& scan) {
-  ShowStatus(scan, 25);
-  WalkKeys(scan, "HKEY_USERS", "", 25);
+  ShowStatus(scan, SectionId::EmptyKeys);
+  WalkKeys(scan, "HKEY_USERS", "", SectionId::EmptyKeys);
 }
 
 }  // namespace lindqua

@@ -124,7 +124,7 @@ void ScanUsageRecord(ScanContext& scan, std::string_view caption) {
 }  // namespace
 
 void ScanMruLists(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(24);
+  const ScanSectionInfo* info = FindScanSection(SectionId::MruLists);
   scan.SetStatusText(info->statusText);
   ScanOpenSaveList(scan, info->issueCaption);
   if (scan.Terminated()) return;

@@ -14,8 +14,35 @@ struct ScanSectionInfo {
   const char* issueCaption;
 };
 
-inline constexpr int FirstScanSection = 3;
-inline constexpr int LastScanSection = 25;
+// Every section by name; the numbers are fixed by the tree and the settings file.
+namespace SectionId {
+inline constexpr int ClassesRoot = 3;
+inline constexpr int CurrentUser = 4;
+inline constexpr int LocalMachine = 5;
+inline constexpr int Users = 6;
+inline constexpr int SharedDlls = 7;
+inline constexpr int SoftwareLocations = 8;
+inline constexpr int StartMenu = 9;
+inline constexpr int ObsoleteSoftware = 10;
+inline constexpr int FileExtensions = 11;
+inline constexpr int Fonts = 12;
+inline constexpr int HelpFiles = 13;
+inline constexpr int StartupPrograms = 14;
+inline constexpr int AddRemovePrograms = 15;
+inline constexpr int CustomControls = 16;
+inline constexpr int Services = 17;
+inline constexpr int Shortcuts = 18;
+inline constexpr int SoundEvents = 19;
+inline constexpr int ActiveX = 20;
+inline constexpr int Installer = 21;
+inline constexpr int OpenWithApps = 22;
+inline constexpr int UninstallEntries = 23;
+inline constexpr int MruLists = 24;
+inline constexpr int EmptyKeys = 25;
+}  // namespace SectionId
+
+inline constexpr int FirstScanSection = SectionId::ClassesRoot;
+inline constexpr int LastScanSection = SectionId::EmptyKeys;
 
 std::span<const ScanSectionInfo> ScanSections() noexcept;
 // nullptr for numbers outside 3..25.

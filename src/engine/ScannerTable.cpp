@@ -1,5 +1,7 @@
 #include "engine/Scanners.h"
 
+#include "engine/ScanSection.h"
+
 namespace lindqua {
 
 namespace {
@@ -15,8 +17,8 @@ static_assert(sizeof Table / sizeof Table[0] == 23);
 }  // namespace
 
 Scanner ScannerForSection(int section) noexcept {
-  if (section < 3 || section > 25) return nullptr;
-  return Table[section - 3];
+  if (section < FirstScanSection || section > LastScanSection) return nullptr;
+  return Table[section - FirstScanSection];
 }
 
 }  // namespace lindqua

@@ -10,7 +10,7 @@
 namespace lindqua {
 
 namespace {
-constexpr int Section = 17;
+constexpr int Section = SectionId::Services;
 constexpr std::string_view ServicesKey = "SYSTEM\\CurrentControlSet\\Services";
 }  // namespace
 

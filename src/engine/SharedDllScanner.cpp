@@ -10,7 +10,7 @@ namespace lindqua {
 
 namespace {
 
-constexpr int Section = 7;
+constexpr int Section = SectionId::SharedDlls;
 constexpr std::string_view SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 
 // A count stored in fewer than four bytes is read as far as it goes; any

@@ -78,7 +78,7 @@ bool IsInside(std::string_view folder, std::string_view base) {
 }  // namespace
 
 void ScanShortcuts(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(18);
+  const ScanSectionInfo* info = FindScanSection(SectionId::Shortcuts);
   scan.SetStatusText(info->statusText);
   // One shell session for the whole section rather than one per shortcut.
   const auto shell = scan.Files().BeginShellSession();

@@ -15,7 +15,7 @@ namespace lindqua {
 
 namespace {
 
-constexpr int Section = 19;
+constexpr int Section = SectionId::SoundEvents;
 
 bool IsSchemeKey(std::string_view name) {
   return SameText(name, ".current") || SameText(name, ".default") || SameText(name, "utopia0");

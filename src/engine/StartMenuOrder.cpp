@@ -32,7 +32,7 @@ bool AddSubfolderNames(ScanContext& scan, const std::string& folder, std::unorde
 }  // namespace
 
 void ScanStartMenuOrder(ScanContext& scan) {
-  const ScanSectionInfo* info = FindScanSection(9);
+  const ScanSectionInfo* info = FindScanSection(SectionId::StartMenu);
   scan.SetStatusText(info->statusText);
   const std::string userPrograms = scan.Files().GetSpecialFolder(SpecialFolder::Programs);
   const std::string commonPrograms = scan.Files().GetSpecialFolder(SpecialFolder::CommonPrograms);

@@ -12,7 +12,7 @@ namespace lindqua {
 
 namespace {
 
-constexpr int Section = 14;
+constexpr int Section = SectionId::StartupPrograms;
 constexpr std::string_view RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr std::string_view RunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr std::string_view StartupRegKey = "Software\\Microsoft\\Shared Tools\\MSConfig\\startupreg";

@@ -43,7 +43,7 @@ TScanTaskThread::TScanTaskThread(ScanPlatform platform, ResultsModel& model, Sca
   context_.IgnoreRemovableDrive = ignoreRemovableDrive;
   context_.DriveLetters = BuildDriveLetters(platform.files, ignoreRemovableDrive);
   context_.UnderWow64 = IsWow64(platform.facts);
-  context_.IsNT6 = GetWindowsVersionCode(platform.facts) == 11;
+  context_.IsNT6 = GetWindowsVersionCode(platform.facts) == VersionCode::Nt6;
 }
 
 TScanTaskThread::~TScanTaskThread() {

@@ -5,19 +5,22 @@ namespace lindqua {
 std::uint8_t WindowsVersionCode(const OsVersion& v) noexcept {
   if (v.platformId == 2) {
     switch (v.major) {
-      case 3: return 5;
-      case 4: return 6;
-      case 5: return v.minor == 1 ? 9 : v.minor == 2 ? 10 : 7;
-      case 6: return 11;
-      default: return 10;
+      case 3: return VersionCode::Nt3;
+      case 4: return VersionCode::Nt4;
+      case 5:
+        return v.minor == 1 ? VersionCode::WindowsXp
+               : v.minor == 2 ? VersionCode::WindowsServer2003
+                              : VersionCode::Windows2000;
+      case 6: return VersionCode::Nt6;
+      default: return VersionCode::WindowsServer2003;
     }
   }
   if (v.major == 4) {
-    if (v.minor == 0) return 1;
-    if (v.minor == 10) return 3;
-    if (v.minor == 90) return 8;
+    if (v.minor == 0) return VersionCode::Windows95;
+    if (v.minor == 10) return VersionCode::Windows98;
+    if (v.minor == 90) return VersionCode::WindowsMe;
   }
-  return 10;
+  return VersionCode::WindowsServer2003;
 }
 
 std::uint8_t GetWindowsVersionCode(SystemFacts& facts) { return WindowsVersionCode(facts.GetVersion()); }

@@ -31,7 +31,20 @@ class SystemFacts {
   virtual std::string DateTimeText(const LocalTime& time) = 0;
 };
 
-// Maps a platform id and version to the program's version code (11 = NT 6.x).
+// The program's codes for the Windows versions its rules depend on.
+namespace VersionCode {
+inline constexpr std::uint8_t Windows95 = 1;
+inline constexpr std::uint8_t Windows98 = 3;
+inline constexpr std::uint8_t Nt3 = 5;
+inline constexpr std::uint8_t Nt4 = 6;
+inline constexpr std::uint8_t Windows2000 = 7;        // NT 5.0
+inline constexpr std::uint8_t WindowsMe = 8;
+inline constexpr std::uint8_t WindowsXp = 9;          // NT 5.1
+inline constexpr std::uint8_t WindowsServer2003 = 10;  // NT 5.2, and any NT the table does not know
+inline constexpr std::uint8_t Nt6 = 11;                // NT 6.x: Vista and later
+}  // namespace VersionCode
+
+// Maps a platform id and version to the program's version code.
 std::uint8_t WindowsVersionCode(const OsVersion& version) noexcept;
 std::uint8_t GetWindowsVersionCode(SystemFacts& facts);
 bool IsWow64(SystemFacts& facts);
