@@ -38,8 +38,9 @@ std::string ReadAll(HANDLE pipe) {
   return bytes;
 }
 
-// Runs the program with `arguments` (already quoted as needed) and waits for it.
-CliRun RunCli(const std::wstring& arguments) {
+// Runs the program with `arguments` (already quoted as needed) and waits for
+// it; `stdoutHandle`, when given, replaces the output pipe.
+CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
   CliRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   UniqueKernelHandle outRead, outWrite, errRead, errWrite;
@@ -57,7 +58,7 @@ CliRun RunCli(const std::wstring& arguments) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nullptr;
-  startup.hStdOutput = outWrite.get();
+  startup.hStdOutput = stdoutHandle ? stdoutHandle : outWrite.get();
   startup.hStdError = errWrite.get();
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
@@ -149,6 +150,18 @@ TEST_F(CliExeWineTest, OutputFileWithANonAsciiNameGetsTheFindings) {
   const std::string text = scratch + "\\report.txt";
   EXPECT_EQ(RunCli(L"scan --sections 7 --output " + Wide(text)).exitCode, 0u);
   EXPECT_TRUE(files.FileExists(text));
+}
+
+TEST_F(CliExeWineTest, StandardOutputThatCannotBeWrittenFailsWithTheReason) {
+  const std::string path = scratch + "\\read-only-out.txt";
+  ASSERT_TRUE(files.WriteWholeFile(path, ""));
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  UniqueFileHandle readOnly(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          &inherit, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(readOnly.get() != INVALID_HANDLE_VALUE);
+  const CliRun run = RunCli(L"--help", readOnly.get());
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_NE(run.err.find("cannot write to standard output: error "), std::string::npos) << run.err;
 }
 
 TEST_F(CliExeWineTest, OutputIntoAMissingFolderFails) {
