@@ -48,7 +48,7 @@ bool Confirm(const CliRequest& request, CliHost& host, const FixReport& preview,
   if (refused > 0)
     question += std::to_string(refused) + " findings cannot be backed up exactly and will stay (see --dry-run).\r\n";
   if (folderMissing) question += "Create the backup folder " + folder + ", then delete ";
-  else question += "Delete ";
+  else question += "Backups go to " + folder + ".\r\nDelete ";
   question += std::to_string(toDelete) + " findings after backing them up? [y/N] ";
   return AskYesNo(host.console, question);
 }

@@ -511,8 +511,10 @@ TEST_F(MainPresenterTest, FixBacksUpDeletesCheckedRowsAndRecordsTheTime) {
   ScanToEnd();
   ASSERT_EQ(presenter->Model().Count(), 2u);
   presenter->Model().EditRows([](auto& rows) { rows[0].checked = false; });
+  view.columnWidths.clear();
   presenter->bFixErrorsClick();
   EXPECT_EQ(restorePointDialogs, 1) << "Windows 7 offers restore points";
+  EXPECT_EQ(view.columnWidths, (std::vector<int>{-1, -1, -1})) << "the columns fit the rows left";
   EXPECT_EQ(presenter->Model().Count(), 1u);
   EXPECT_EQ(presenter->ShownRows(), 1u);
   EXPECT_EQ(view.statusLine, "Fix errors finished!");
