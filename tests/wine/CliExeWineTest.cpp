@@ -201,6 +201,7 @@ class CliBackupsWineTest : public CliExeWineTest {
     EXPECT_TRUE(files.WriteWholeFile(path, text));
     return path;
   }
+  std::vector<FolderEntry> ListBackups() { return files.ListFolder(backups + "\\"); }
   std::string ValueOf(const wchar_t* name) {
     wchar_t data[64] = {};
     DWORD size = sizeof data;
@@ -233,6 +234,38 @@ TEST_F(CliBackupsWineTest, ListedBackupIsRestoredVerifiedAndRemoved) {
   EXPECT_NE(restore.out.find("verified: every key and value came back"), std::string::npos) << restore.out;
   EXPECT_FALSE(files.FileExists(file));
   EXPECT_EQ(ValueOf(L"Name"), "caf\xC3\xA9") << "read in the ANSI code page, as written";
+}
+
+TEST_F(CliBackupsWineTest, CleanedKeyIsListedInItsBackupAndRestoredFromIt) {
+  // An uninstall entry with nothing in it: the section's finding.
+  const std::wstring entry = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Wide(keyName.substr(9));
+  const auto present = [&] {
+    UniqueHKey opened;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+  };
+  {
+    UniqueHKey created;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, entry.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                created.put(), nullptr),
+              ERROR_SUCCESS);
+  }
+
+  const CliRun clean = Run(L"clean --sections 23 --yes --format json");
+  EXPECT_EQ(clean.exitCode, 0u) << clean.out << clean.err;
+  JsonCheck json;
+  EXPECT_TRUE(json.Parse(clean.out)) << clean.out;
+  EXPECT_NE(clean.out.find("\"result\":\"deleted\""), std::string::npos) << clean.out;
+  EXPECT_FALSE(present());
+
+  const CliRun list = Run(L"backups");
+  EXPECT_EQ(list.exitCode, 0u) << list.err;
+  EXPECT_NE(list.out.find("1 keys  0 values\r\n"), std::string::npos) << list.out;
+
+  const CliRun restore = Run(L"restore --latest --yes");
+  EXPECT_EQ(restore.exitCode, 0u) << restore.out << restore.err;
+  EXPECT_TRUE(present());
+  EXPECT_TRUE(ListBackups().empty()) << "a verified restore removes its file";
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, entry.c_str());
 }
 
 TEST_F(CliBackupsWineTest, KeyThatRefusesWritingIsADifferenceAndTheFileStays) {
