@@ -1,9 +1,10 @@
 #include "app/CliArguments.h"
 
+#include <array>
 #include <string_view>
+#include <tuple>
 
 #include "app/SectionListText.h"
-#include "engine/ScanSection.h"
 
 namespace lindqua {
 
@@ -11,92 +12,196 @@ namespace {
 
 bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h" || arg == "/?"; }
 
-// Takes the value of `--name VALUE` or `--name=VALUE`; false when `arg` is
-// not this option. `error` is set when it is, but its value is missing.
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name, std::string& value,
-               std::string& error) {
-  const std::string_view arg = args[i];
-  if (arg == name) {
-    if (i + 1 >= args.size() || args[i + 1].starts_with("--")) {
-      error = std::string(name) + " needs a value";
-      return true;
-    }
-    value = args[++i];
-    return true;
-  }
-  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-    value = std::string(arg.substr(name.size() + 1));
-    return true;
-  }
-  return false;
-}
+// The options each command takes.
+enum Option : unsigned {
+  Sections = 1u << 0,
+  Settings = 1u << 1,
+  Format = 1u << 2,
+  Output = 1u << 3,
+  NoIgnore = 1u << 4,
+  DryRun = 1u << 5,
+  Yes = 1u << 6,
+  RestorePoint = 1u << 7,
+  Keep = 1u << 8,
+  Latest = 1u << 9,
+  FileNames = 1u << 10,  // plain arguments name files
+};
 
-bool ParseScanOptions(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
-  bool seenSections = false, seenFormat = false, seenOutput = false, seenNoIgnore = false;
-  bool seenDryRun = false, seenYes = false, seenRestorePoint = false, seenSettings = false;
-  const bool clean = request.action == CliAction::Clean;
-  const auto once = [&](bool& seen, std::string_view name) {
-    if (seen) error = std::string(name) + " given twice";
-    seen = true;
-    return error.empty();
-  };
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    std::string value;
-    if (IsHelp(arg)) {
-      request = CliRequest{};
-      return true;
+struct Command {
+  std::string_view name;
+  CliAction action;
+  unsigned options;
+};
+
+constexpr std::array<Command, 5> Commands{{
+    {"scan", CliAction::Scan, Sections | Settings | Format | Output | NoIgnore},
+    {"clean", CliAction::Clean, Sections | Settings | Format | NoIgnore | DryRun | Yes | RestorePoint},
+    {"backups", CliAction::Backups, Settings | Format},
+    {"backups delete", CliAction::BackupsDelete, Settings | FileNames},
+    {"restore", CliAction::Restore, Settings | Format | Yes | Keep | Latest | FileNames},
+}};
+
+struct Switch {
+  std::string_view name;
+  Option option;
+  bool CliRequest::*member;
+  bool value;
+};
+
+constexpr std::array<Switch, 6> Switches{{
+    {"--no-ignore", NoIgnore, &CliRequest::applyIgnoreList, false},
+    {"--dry-run", DryRun, &CliRequest::dryRun, true},
+    {"--yes", Yes, &CliRequest::assumeYes, true},
+    {"--restore-point", RestorePoint, &CliRequest::restorePoint, true},
+    {"--keep", Keep, &CliRequest::keep, true},
+    {"--latest", Latest, &CliRequest::latest, true},
+}};
+
+enum class Match { No, Yes, Error };
+
+class OptionParser {
+ public:
+  OptionParser(const std::vector<std::string>& args, CliRequest& request, std::string& error, unsigned allowed)
+      : args_(args), request_(request), error_(error), allowed_(allowed) {}
+
+  bool Parse(std::size_t first) {
+    for (i_ = first; i_ < args_.size(); ++i_) {
+      const std::string& arg = args_[i_];
+      if (IsHelp(arg)) {
+        const CliAction topic = request_.action;
+        request_ = CliRequest{};
+        request_.helpTopic = topic;
+        return true;
+      }
+      Match match = Match::No;
+      for (const auto step : {&OptionParser::TakeSections, &OptionParser::TakeFileOption, &OptionParser::TakeFormat,
+                              &OptionParser::TakeSwitch, &OptionParser::TakePlain}) {
+        match = (this->*step)(arg);
+        if (match != Match::No) break;
+      }
+      if (match == Match::Error) return false;
+      if (match == Match::No) return Fail("unknown option \"" + arg + "\"");
     }
-    if (TakeValue(args, i, "--sections", value, error)) {
-      if (!error.empty() || !once(seenSections, "--sections")) return false;
-      std::vector<int> sections;
-      if (!ParseSectionList(value, sections, error)) return false;
-      request.sections = std::move(sections);
-    } else if (TakeValue(args, i, "--settings", value, error)) {
-      if (!error.empty() || !once(seenSettings, "--settings")) return false;
-      if (value.empty()) {
-        error = "--settings needs a file name";
-        return false;
-      }
-      request.settingsPath = value;
-    } else if (clean && arg == "--dry-run") {
-      if (!once(seenDryRun, "--dry-run")) return false;
-      request.dryRun = true;
-    } else if (clean && arg == "--yes") {
-      if (!once(seenYes, "--yes")) return false;
-      request.assumeYes = true;
-    } else if (clean && arg == "--restore-point") {
-      if (!once(seenRestorePoint, "--restore-point")) return false;
-      request.restorePoint = true;
-    } else if (!clean && TakeValue(args, i, "--format", value, error)) {
-      if (!error.empty() || !once(seenFormat, "--format")) return false;
-      if (value == "text") {
-        request.format = OutputFormat::Text;
-      } else if (value == "json") {
-        request.format = OutputFormat::Json;
-      } else {
-        error = "unknown format \"" + value + "\" (use text or json)";
-        return false;
-      }
-    } else if (!clean && TakeValue(args, i, "--output", value, error)) {
-      if (!error.empty() || !once(seenOutput, "--output")) return false;
-      if (value.empty()) {
-        error = "--output needs a file name";
-        return false;
-      }
-      request.outputPath = value;
-    } else if (arg == "--no-ignore") {
-      if (!once(seenNoIgnore, "--no-ignore")) return false;
-      request.applyIgnoreList = false;
-    } else if (arg.starts_with("-")) {
-      error = "unknown option \"" + arg + "\"";
-      return false;
+    return Complete();
+  }
+
+ private:
+  bool Fail(std::string text) {
+    error_ = std::move(text);
+    return false;
+  }
+  Match Failed(std::string text) {
+    error_ = std::move(text);
+    return Match::Error;
+  }
+
+  // The first use of an option the command takes; anything else is an error.
+  Match Once(Option option, std::string_view name) {
+    if (seen_ & option) return Failed(std::string(name) + " given twice");
+    seen_ |= option;
+    return Match::Yes;
+  }
+
+  // Takes the value of `--name VALUE` or `--name=VALUE`.
+  Match TakeValue(std::string_view name, Option option, std::string& value) {
+    if (!(allowed_ & option)) return Match::No;
+    const std::string_view arg = args_[i_];
+    if (arg == name) {
+      if (i_ + 1 >= args_.size() || args_[i_ + 1].starts_with("--")) return Failed(std::string(name) + " needs a value");
+      value = args_[++i_];
+    } else if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+      value = std::string(arg.substr(name.size() + 1));
     } else {
-      error = "unexpected argument \"" + arg + "\"";
-      return false;
+      return Match::No;
+    }
+    return Once(option, name);
+  }
+
+  Match TakeSections(const std::string&) {
+    std::string value;
+    const Match match = TakeValue("--sections", Sections, value);
+    if (match != Match::Yes) return match;
+    std::vector<int> sections;
+    if (!ParseSectionList(value, sections, error_)) return Match::Error;
+    request_.sections = std::move(sections);
+    return Match::Yes;
+  }
+
+  // --settings and --output name a file, never an empty one.
+  Match TakeFileOption(const std::string&) {
+    for (const auto& [name, option, target] : {std::tuple{"--settings", Settings, &CliRequest::settingsPath},
+                                               std::tuple{"--output", Output, &CliRequest::outputPath}}) {
+      std::string value;
+      const Match match = TakeValue(name, option, value);
+      if (match == Match::No) continue;
+      if (match == Match::Yes && value.empty()) return Failed(std::string(name) + " needs a file name");
+      if (match == Match::Yes) request_.*target = value;
+      return match;
+    }
+    return Match::No;
+  }
+
+  Match TakeFormat(const std::string&) {
+    std::string value;
+    const Match match = TakeValue("--format", Format, value);
+    if (match != Match::Yes) return match;
+    if (value == "text") request_.format = OutputFormat::Text;
+    else if (value == "json") request_.format = OutputFormat::Json;
+    else return Failed("unknown format \"" + value + "\" (use text or json)");
+    return Match::Yes;
+  }
+
+  Match TakeSwitch(const std::string& arg) {
+    for (const Switch& s : Switches) {
+      if (arg != s.name || !(allowed_ & s.option)) continue;
+      if (Once(s.option, s.name) == Match::Error) return Match::Error;
+      request_.*s.member = s.value;
+      return Match::Yes;
+    }
+    return Match::No;
+  }
+
+  Match TakePlain(const std::string& arg) {
+    if (arg.starts_with("-")) return Match::No;
+    if (!(allowed_ & FileNames)) return Failed("unexpected argument \"" + arg + "\"");
+    request_.files.push_back(arg);
+    return Match::Yes;
+  }
+
+  bool Complete() {
+    if (request_.action == CliAction::BackupsDelete && request_.files.empty())
+      return Fail("backups delete needs the backup files to delete");
+    if (request_.action == CliAction::Restore) {
+      if (request_.latest == !request_.files.empty()) return Fail("restore needs one backup file or --latest");
+      if (request_.files.size() > 1) return Fail("restore takes one backup file");
+    }
+    return true;
+  }
+
+  const std::vector<std::string>& args_;
+  CliRequest& request_;
+  std::string& error_;
+  unsigned allowed_;
+  unsigned seen_ = 0;
+  std::size_t i_ = 0;
+};
+
+const Command* FindCommand(const std::vector<std::string>& args, std::size_t& used) {
+  for (const Command& command : Commands) {
+    const std::size_t blank = command.name.find(' ');
+    if (blank == std::string_view::npos) continue;
+    if (args.size() >= 2 && args[0] == command.name.substr(0, blank) && args[1] == command.name.substr(blank + 1)) {
+      used = 2;
+      return &command;
     }
   }
-  return true;
+  for (const Command& command : Commands) {
+    if (args[0] == command.name) {
+      used = 1;
+      return &command;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -108,12 +213,9 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request
     error = "no command given";
     return false;
   }
-  const std::string& command = args[0];
-  if (IsHelp(command)) {
-    request.action = CliAction::Help;
-    return true;
-  }
-  if (command == "--version") {
+  const std::string& first = args[0];
+  if (IsHelp(first)) return true;
+  if (first == "--version") {
     if (args.size() > 1) {
       error = "unexpected argument \"" + args[1] + "\"";
       return false;
@@ -121,53 +223,18 @@ bool ParseCliArguments(const std::vector<std::string>& args, CliRequest& request
     request.action = CliAction::Version;
     return true;
   }
-  if (command != "scan" && command != "clean") {
-    error = (command.starts_with("-") ? "unknown option \"" : "unknown command \"") + command + "\"";
+  std::size_t used = 0;
+  const Command* command = FindCommand(args, used);
+  if (!command) {
+    error = (first.starts_with("-") ? "unknown option \"" : "unknown command \"") + first + "\"";
     return false;
   }
-  request.action = command == "scan" ? CliAction::Scan : CliAction::Clean;
-  if (!ParseScanOptions(args, request, error)) {
+  request.action = command->action;
+  if (!OptionParser(args, request, error, command->options).Parse(used)) {
     request = CliRequest{};
     return false;
   }
   return true;
-}
-
-std::string CliUsageText() {
-  std::string text =
-      "Usage: lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]\r\n"
-      "                        [--settings FILE]\r\n"
-      "       lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]\r\n"
-      "                         [--settings FILE]\r\n"
-      "       lindqua-cli --help | --version\r\n"
-      "\r\n"
-      "scan lists every problem found, in the order found. clean scans, then backs up\r\n"
-      "and deletes every finding, writing each key or value to a REGEDIT4 backup file\r\n"
-      "in the backup folder before it is deleted.\r\n"
-      "\r\n"
-      "  --sections LIST  sections to scan, numbers and ranges such as 3-6,8\r\n"
-      "                   (default: the sections checked in the settings)\r\n"
-      "  --format text    one line per finding: problem  ^^^  data  ^^^  key (default)\r\n"
-      "  --format json    {\"findings\":[{\"section\":..,\"problem\":..,\"data\":..,\"key\":..,\"tag\":..,\r\n"
-      "                   \"reason\":..}]}, the reason saying what was tested and found\r\n"
-      "  --output FILE    write the findings to FILE in UTF-8 instead of the console\r\n"
-      "  --no-ignore      keep the findings under ignored keys\r\n"
-      "  --settings FILE  read this settings file instead of the window's (never written)\r\n"
-      "  --dry-run        (clean) print what would be deleted and why, delete nothing\r\n"
-      "  --yes            (clean) do not ask before deleting\r\n"
-      "  --restore-point  (clean) have Windows make a restore point first\r\n"
-      "\r\n"
-      "Exit status: 0 the scan ran (clean: everything attempted was fixed), 1 it failed\r\n"
-      "or was not confirmed, 2 the command line was wrong, 3 (clean) some findings\r\n"
-      "could not be fixed; they are listed with the reason.\r\n"
-      "\r\n"
-      "Sections:\r\n";
-  for (const ScanSectionInfo& section : ScanSections()) {
-    text += "  ";
-    if (section.id < 10) text += ' ';
-    text += std::to_string(section.id) + "  " + section.treeCaption + "\r\n";
-  }
-  return text;
 }
 
 }  // namespace lindqua

@@ -6,10 +6,6 @@
 
 namespace lindqua {
 
-namespace CliExit {
-inline constexpr int NotAllFixed = 3;
-}  // namespace CliExit
-
 [[nodiscard]] int RunClean(const CliRequest& request, CliHost& host);
 
 }  // namespace lindqua

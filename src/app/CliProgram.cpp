@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "app/CliArguments.h"
+#include "app/CliBackups.h"
 #include "app/CliClean.h"
+#include "app/CliSettings.h"
 #include "app/SettingsReadOnly.h"
 #include "app/ConsoleScan.h"
 #include "app/FindingsOutput.h"
@@ -49,7 +51,7 @@ class ProgressLine {
 };
 
 int Scan(const CliRequest& request, CliHost& host) {
-  const TOptionsSetting settings = host.loadSettings ? host.loadSettings(request.settingsPath) : TOptionsSetting{};
+  const TOptionsSetting settings = LoadCliSettings(request, host);
   std::vector<Finding> rows;
   if (int status = ScanForCli(request, host, settings, rows); status != CliExit::Ok) return status;
   const std::string output =
@@ -57,7 +59,11 @@ int Scan(const CliRequest& request, CliHost& host) {
   if (request.outputPath.empty()) {
     host.console.WriteOut(output);
   } else if (!host.platform.files.WriteWholeFile(request.outputPath, output)) {
-    host.console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\"\r\n");
+    FileSystem& files = host.platform.files;
+    const std::string why = files.DirectoryExists(request.outputPath) ? "it is a folder"
+                            : files.FileExists(request.outputPath)    ? "the file is read-only or in use"
+                                                                      : "its folder is missing or not writable";
+    host.console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\": " + why + "\r\n");
     return CliExit::Failure;
   }
   return CliExit::Ok;
@@ -99,6 +105,27 @@ std::string ElevationNotice(bool elevated) {
          "not running as administrator; keys that need administrator rights may be skipped\r\n";
 }
 
+namespace {
+
+int RunAction(const CliRequest& request, CliHost& host) {
+  switch (request.action) {
+    case CliAction::Help:
+      host.console.WriteOut(CliUsageText(request.helpTopic));
+      return CliExit::Ok;
+    case CliAction::Version:
+      host.console.WriteOut(std::string(CliVersionText) + "\r\n");
+      return CliExit::Ok;
+    case CliAction::Scan: return Scan(request, host);
+    case CliAction::Clean: return RunClean(request, host);
+    case CliAction::Backups: return RunBackupsList(request, host);
+    case CliAction::BackupsDelete: return RunBackupsDelete(request, host);
+    case CliAction::Restore: return RunRestore(request, host);
+  }
+  return CliExit::Failure;
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, CliHost& host) {
   CliRequest request;
   std::string error;
@@ -106,25 +133,24 @@ int RunCli(const std::vector<std::string>& args, CliHost& host) {
     host.console.WriteErr(std::string(Prefix) + error + "; see lindqua-cli --help\r\n");
     return CliExit::Usage;
   }
+  if (const std::string problem = CheckSettingsFile(request, host); !problem.empty()) {
+    host.console.WriteErr(std::string(Prefix) + problem + "\r\n");
+    return CliExit::Usage;
+  }
+  int status = CliExit::Failure;
   try {
-    switch (request.action) {
-      case CliAction::Help:
-        host.console.WriteOut(CliUsageText());
-        return CliExit::Ok;
-      case CliAction::Version:
-        host.console.WriteOut(std::string(CliVersionText) + "\r\n");
-        return CliExit::Ok;
-      case CliAction::Scan:
-        return Scan(request, host);
-      case CliAction::Clean:
-        return RunClean(request, host);
-    }
+    status = RunAction(request, host);
   } catch (const std::exception& failure) {
     host.console.WriteErr(std::string(Prefix) + "failed: " + failure.what() + "\r\n");
   } catch (...) {
     host.console.WriteErr(std::string(Prefix) + "failed\r\n");
   }
-  return CliExit::Failure;
+  // A script reading a cut-off output must not take it for the whole.
+  if (const std::string failure = host.console.OutFailure(); !failure.empty()) {
+    host.console.WriteErr(std::string(Prefix) + "cannot write to standard output: " + failure + "\r\n");
+    return CliExit::Failure;
+  }
+  return status;
 }
 
 }  // namespace lindqua

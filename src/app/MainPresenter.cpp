@@ -257,56 +257,36 @@ void MainPresenter::FinishUnattendedRun() {
   deps_.view.CloseWindow();
 }
 
-namespace {
-
-// The fix's questions and status line, answered by the main window.
-class WindowFixHost : public FixHost {
- public:
-  WindowFixHost(MainView& view, std::function<bool()> restorePointDialog, std::function<void()> updateStatusLine,
-                std::function<void()> fitColumns)
-      : view_(view),
-        restorePointDialog_(std::move(restorePointDialog)),
-        updateStatusLine_(std::move(updateStatusLine)),
-        fitColumns_(std::move(fitColumns)) {}
-
-  bool AskYesNo(const std::string& text) override {
-    return view_.ShowMessage(text, MessageYesNoInformation) == MessageAnswerYes;
-  }
-  bool RunRestorePointDialog() override {
-    // Without a dialog the request cannot be made: treated as a failed
-    // request, so the user still decides whether to go on.
-    if (restorePointDialog_) return restorePointDialog_();
-    return view_.ShowMessage("Restore Point creation Failed! Contiue to fix?", MessageYesNoInformationNoDefault) ==
-           MessageAnswerYes;
-  }
-  void UpdateStatusLine() override { updateStatusLine_(); }
-  void SetStatusBarText(const std::string& text) override { view_.SetStatusLine(text); }
-  void FitColumns() override { fitColumns_(); }
-
- private:
-  MainView& view_;
-  std::function<bool()> restorePointDialog_;
-  std::function<void()> updateStatusLine_;
-  std::function<void()> fitColumns_;
-};
-
-}  // namespace
-
 void MainPresenter::bFixErrorsClick() {
   if (!CanFix()) return;
-  WindowFixHost host(
-      deps_.view, deps_.restorePointDialog,
-      [this] {
-        SyncRows(true);  // the fixed rows are gone before the counts are taken
-        UpdateStatusLine();
-      },
-      [this] { FitColumns(); });
-  const FixPlatform platform{ExportPlatform{deps_.platform.registry, deps_.platform.files, *deps_.ansi},
-                             deps_.platform.facts};
-  const FixReport report =
-      lindqua::bFixErrorsClick(platform, model_, FixOptions{deps_.options.BackupFolder, deps_.options.CreateRestore}, host);
-  if (report.completed) deps_.options.LastFix = report.lastFix;
+  FileSystem& files = deps_.platform.files;
+  const std::string& folder = deps_.options.BackupFolder;
+  FixRequest request{folder, false};
+  if (!folder.empty() && !files.DirectoryExists(folder)) {
+    if (deps_.view.ShowMessage(MissingBackupFolderQuestion(folder), MessageYesNoInformation) != MessageAnswerYes)
+      return;
+    request.createFolder = true;
+  }
+  if (model_.Count() > 0 && deps_.options.CreateRestore && RestorePointOffered(deps_.platform.facts) &&
+      !RunRestorePointDialog())
+    return;
+  const FixPlatform platform{ExportPlatform{deps_.platform.registry, files, *deps_.ansi}, deps_.platform.facts};
+  const FixReport report = DeleteCheckedFindings(platform, model_, request);
+  // The fixed rows are gone before the counts are taken.
   SyncRows(true);
+  if (!report.completed) return;  // the status line is not touched after an error
+  UpdateStatusLine();
+  deps_.view.SetStatusLine("Fix errors finished!");
+  FitColumns();
+  deps_.options.LastFix = report.lastFix;
+}
+
+bool MainPresenter::RunRestorePointDialog() {
+  // Without a dialog the request cannot be made: treated as a failed
+  // request, so the user still decides whether to go on.
+  if (deps_.restorePointDialog) return deps_.restorePointDialog();
+  return deps_.view.ShowMessage("Restore Point creation Failed! Contiue to fix?", MessageYesNoInformationNoDefault) ==
+         MessageAnswerYes;
 }
 
 void MainPresenter::SyncRows(bool redrawAll) {

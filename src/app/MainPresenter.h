@@ -111,6 +111,7 @@ class MainPresenter {
   void ScanFinishedHandling();
   // Tells the list about rows the scan added since the last batch.
   void SyncRows(bool redrawAll);
+  bool RunRestorePointDialog();
   void SyncScanTexts();
   void ShowFocusedReason();
   void SetSelectedRowCheck(bool checked);

@@ -3,14 +3,31 @@
 #include <algorithm>
 
 #include "platform/Text.h"
+#include "repair/BackupFiles.h"
+#include "repair/BackupRestore.h"
+#include "repair/BackupVerification.h"
 
 namespace lindqua {
 
 namespace {
+
 std::string WithBackslash(std::string folder) {
   if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
   return folder;
 }
+
+// Enough lines to name the keys without a box taller than the screen.
+constexpr std::size_t ShownDifferences = 12;
+
+std::string DifferencesText(const std::vector<BackupDifference>& differences) {
+  std::string text = "The backup was imported, but these keys and values did not come back as backed up:\r\n";
+  for (std::size_t i = 0; i < differences.size() && i < ShownDifferences; ++i)
+    text += DescribeDifference(differences[i]) + "\r\n";
+  if (differences.size() > ShownDifferences)
+    text += "... and " + std::to_string(differences.size() - ShownDifferences) + " more\r\n";
+  return text + "The backup file was kept.";
+}
+
 }  // namespace
 
 std::string FormatSizeKB(std::uint64_t bytes) {
@@ -25,8 +42,9 @@ std::string FormatSizeKB(std::uint64_t bytes) {
 }
 
 TfrmRestorePresenter::TfrmRestorePresenter(RestoreView& view, FileSystem& files, SystemFacts& facts,
+                                           RegistryBackend& registry, const AnsiCodePage& ansi,
                                            ImportFunction runImport)
-    : view_(view), files_(files), facts_(facts), runImport_(std::move(runImport)) {}
+    : view_(view), files_(files), facts_(facts), registry_(registry), ansi_(ansi), runImport_(std::move(runImport)) {}
 
 void TfrmRestorePresenter::Show(const std::string& backupFolder) {
   folder_ = backupFolder;
@@ -39,15 +57,9 @@ void TfrmRestorePresenter::ListBackupFiles(const std::string& folder) {
     view_.ShowInformation("can not find the backup folder.");
     return;
   }
-  std::vector<BackupRow> found;
-  for (const FolderEntry& entry : files_.ListFolder(WithBackslash(folder))) {
-    if (entry.isDirectory) continue;
-    const auto dot = entry.name.rfind('.');
-    if (dot == std::string::npos || UpperCase(entry.name.substr(dot)) != ".REG") continue;
-    found.push_back(BackupRow{entry.name, facts_.DateTimeText(facts_.FileTimeToLocal(entry.writeTime)),
+  for (const BackupFileEntry& entry : lindqua::ListBackupFiles(files_, folder))
+    rows_.push_back(BackupRow{entry.name, facts_.DateTimeText(facts_.FileTimeToLocal(entry.writeTime)),
                               FormatSizeKB(entry.size)});
-  }
-  rows_.insert(rows_.end(), found.begin(), found.end());
   // Backups are named after the time of the fix, so this puts the newest first.
   std::stable_sort(rows_.begin(), rows_.end(),
                    [](const BackupRow& a, const BackupRow& b) { return UpperCase(a.fileName) > UpperCase(b.fileName); });
@@ -77,8 +89,16 @@ std::string TfrmRestorePresenter::SelectedPath() const {
 
 void TfrmRestorePresenter::Restore() {
   if (selected_ < 0) return;
-  const std::string commandLine = "Regedit /s \"" + SelectedPath() + "\"";
-  if (runImport_(commandLine, "Restore registry...")) Delete();
+  const std::string path = SelectedPath();
+  const BackupContents contents = ReadBackupFile(files_, ansi_, path);
+  if (!contents.problem.empty()) {
+    view_.ShowInformation(contents.problem + "\r\nThe backup was not imported.");
+    return;
+  }
+  if (!runImport_(RegeditImportCommand(path), "Restore registry...")) return;
+  const std::vector<BackupDifference> differences = VerifyRestoredKeys(registry_, contents.keys);
+  if (differences.empty()) Delete();
+  else view_.ShowInformation(DifferencesText(differences));
 }
 
 void TfrmRestorePresenter::Delete() {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/RegistryBackend.h"
 #include "platform/SystemFacts.h"
 
 namespace lindqua {
@@ -37,13 +39,18 @@ class TfrmRestorePresenter {
  public:
   using ImportFunction = std::function<bool(const std::string& commandLine, const std::string& hintText)>;
 
-  TfrmRestorePresenter(RestoreView& view, FileSystem& files, SystemFacts& facts, ImportFunction runImport);
+  // The registry and the code page let the restore check what came back.
+  TfrmRestorePresenter(RestoreView& view, FileSystem& files, SystemFacts& facts, RegistryBackend& registry,
+                       const AnsiCodePage& ansi, ImportFunction runImport);
 
   void Show(const std::string& backupFolder);
   void ListBackupFiles(const std::string& folder);
   void OnSelect(int index);
   void Browse();
-  void Restore();  // also on double-click
+  // Also on double-click. The file is read first and never imported when
+  // damaged; after the import every key and value is read back, and the file
+  // is deleted only when all came back.
+  void Restore();
   void Delete();
 
   const std::vector<BackupRow>& Rows() const noexcept { return rows_; }
@@ -57,6 +64,8 @@ class TfrmRestorePresenter {
   RestoreView& view_;
   FileSystem& files_;
   SystemFacts& facts_;
+  RegistryBackend& registry_;
+  const AnsiCodePage& ansi_;
   ImportFunction runImport_;
   std::string folder_;
   std::vector<BackupRow> rows_;

@@ -5,10 +5,12 @@
 #include "app/SettingsReadOnly.h"
 #include "platform/win32/ProcessInfo.h"
 #include "cli/Win32Console.h"
+#include "cli/Win32Interrupt.h"
 #include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/ProgramFolder.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32IniFile.h"
+#include "platform/win32/Win32ProcessRunner.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32RestorePointClient.h"
 #include "platform/win32/Win32SystemFacts.h"
@@ -25,6 +27,11 @@ int main() {
     CliHost host{ScanPlatform{registry, files, facts}, console, nullptr};
     host.ansi = &ansi;
     host.restorePoints = &restorePoints;
+    Win32ProcessRunner processes;
+    host.processes = &processes;
+    Win32Interrupt interrupt;
+    host.interrupt = &interrupt;
+    host.programFolder = GetProgramFolder();
     Win32IniFiles ini;
     // The window's settings file, read the way the window reads it, never written.
     host.loadSettings = [&](const std::string& path) {

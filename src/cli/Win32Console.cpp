@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/SystemErrorText.h"
 #include "platform/win32/WinText.h"
 
 namespace lindqua {
@@ -14,7 +15,8 @@ bool IsConsole(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) != 0;
 }
 
-void WriteToConsole(HANDLE handle, std::string_view text) {
+// Each writer answers 0 on success, else the system's error code.
+DWORD WriteToConsole(HANDLE handle, std::string_view text) {
   const std::wstring wide = Wide(text);
   // Older consoles refuse very large writes; pieces never split a surrogate pair.
   constexpr std::size_t Piece = 8192;
@@ -23,26 +25,32 @@ void WriteToConsole(HANDLE handle, std::string_view text) {
     std::size_t count = std::min(Piece, wide.size() - done);
     if (done + count < wide.size() && wide[done + count - 1] >= 0xD800 && wide[done + count - 1] <= 0xDBFF) --count;
     DWORD written = 0;
-    if (!::WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(count), &written, nullptr) || written == 0)
-      return;
+    if (!::WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(count), &written, nullptr))
+      return ::GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
     done += written;
   }
+  return 0;
 }
 
-void WriteBytes(HANDLE handle, std::string_view text) {
+DWORD WriteBytes(HANDLE handle, std::string_view text) {
   std::size_t done = 0;
   while (done < text.size()) {
     const DWORD count = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1 << 20));
     DWORD written = 0;
-    if (!::WriteFile(handle, text.data() + done, count, &written, nullptr) || written == 0) return;
+    if (!::WriteFile(handle, text.data() + done, count, &written, nullptr)) return ::GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
     done += written;
   }
+  // A file on a full disk can take the bytes into the cache and fail later.
+  if (::GetFileType(handle) == FILE_TYPE_DISK && !::FlushFileBuffers(handle)) return ::GetLastError();
+  return 0;
 }
 
-void Write(HANDLE handle, bool console, std::string_view text) {
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) return;
-  if (console) WriteToConsole(handle, text);
-  else WriteBytes(handle, text);
+DWORD Write(HANDLE handle, bool console, std::string_view text) {
+  if (text.empty()) return 0;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+  return console ? WriteToConsole(handle, text) : WriteBytes(handle, text);
 }
 
 }  // namespace
@@ -54,8 +62,13 @@ Win32Console::Win32Console()
       outIsConsole_(IsConsole(out_)),
       errIsConsole_(IsConsole(err_)) {}
 
-void Win32Console::WriteOut(std::string_view text) { Write(out_, outIsConsole_, text); }
-void Win32Console::WriteErr(std::string_view text) { Write(err_, errIsConsole_, text); }
+void Win32Console::WriteOut(std::string_view text) {
+  // After the first failure nothing more is tried: the output is cut already.
+  if (outFailure_.empty())
+    if (const DWORD error = Write(out_, outIsConsole_, text); error != 0) outFailure_ = SystemErrorText(error);
+}
+
+void Win32Console::WriteErr(std::string_view text) { (void)Write(err_, errIsConsole_, text); }
 
 std::optional<std::string> Win32Console::ReadLine() {
   if (in_ == nullptr || in_ == INVALID_HANDLE_VALUE) return std::nullopt;

@@ -18,6 +18,7 @@ class Win32Console : public CliConsole {
   void WriteErr(std::string_view text) override;
   bool ErrIsTerminal() override { return errIsConsole_; }
   std::optional<std::string> ReadLine() override;
+  std::string OutFailure() override { return outFailure_; }
 
  private:
   // The standard handles belong to the process, not to this object.
@@ -26,6 +27,7 @@ class Win32Console : public CliConsole {
   HANDLE err_;
   bool outIsConsole_;
   bool errIsConsole_;
+  std::string outFailure_;
 };
 
 }  // namespace lindqua

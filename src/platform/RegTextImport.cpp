@@ -87,13 +87,12 @@ Bytes ParseHexList(std::string_view list, std::size_t lineNo) {
   return bytes;
 }
 
-class Importer {
+class Parser {
  public:
-  explicit Importer(RegistryBackend& registry) : registry_(registry) {}
+  explicit Parser(const AnsiCodePage* ansi) : ansi_(ansi) {}
 
-  void Run(std::string_view fileBytes) {
-    const std::string text = DecodeFile(fileBytes);
-    const auto lines = LogicalLines(text);
+  std::vector<RegTextKey> Run(std::string_view fileBytes) {
+    const auto lines = LogicalLines(Decode(fileBytes));
     std::size_t lineNo = 0;
     bool headerSeen = false;
     for (const auto& raw : lines) {
@@ -116,42 +115,47 @@ class Importer {
         ValueLine(line, lineNo);
       }
     }
+    if (!headerSeen) Fail(lineNo, "missing header");
+    return std::move(keys_);
   }
 
  private:
+  // A REGEDIT4 file in the ANSI code page becomes UTF-8 as a whole, so that
+  // a trail byte of a double-byte character is never read as a "\".
+  std::string Decode(std::string_view fileBytes) {
+    const bool bom = fileBytes.size() >= 2 && static_cast<unsigned char>(fileBytes[0]) == 0xFF &&
+                     static_cast<unsigned char>(fileBytes[1]) == 0xFE;
+    if (!ansi_ || bom) return DecodeFile(fileBytes);
+    auto text = ansi_->ToUtf8(fileBytes);
+    if (!text) throw RegTextError("the file is not text in the ANSI code page");
+    return *text;
+  }
+
   void KeyLine(const std::string& line, std::size_t lineNo) {
     const std::size_t close = line.rfind(']');
     if (close == std::string::npos) Fail(lineNo, "unterminated key line");
-    std::string path = line.substr(1, close - 1);
-    const bool remove = !path.empty() && path[0] == '-';
-    if (remove) path.erase(0, 1);
-    const std::size_t slash = path.find('\\');
-    auto root = RootKeyFromName(path.substr(0, slash));
-    if (!root) Fail(lineNo, "unknown root in " + path);
-    const std::string sub = slash == std::string::npos ? std::string() : path.substr(slash + 1);
-    key_.reset();
-    std::unique_ptr<RegistryKey> rootKey;
-    if (registry_.OpenRoot(*root, RegAccess::AllAccess, rootKey) != RegStatus::Ok) Fail(lineNo, "cannot open root");
-    if (remove) {
-      RegStatus s = rootKey->DeleteSubKeyTree(sub);
-      if (s != RegStatus::Ok && s != RegStatus::NotFound) Fail(lineNo, "cannot delete " + path);
-      return;
-    }
-    if (sub.empty()) {
-      key_ = std::move(rootKey);
-    } else if (rootKey->CreateSubKey(sub, RegAccess::AllAccess, key_) != RegStatus::Ok) {
-      Fail(lineNo, "cannot create " + path);
-    }
+    RegTextKey key;
+    key.line = lineNo;
+    key.path = line.substr(1, close - 1);
+    key.remove = !key.path.empty() && key.path[0] == '-';
+    if (key.remove) key.path.erase(0, 1);
+    const std::size_t slash = key.path.find('\\');
+    auto root = RootKeyFromName(key.path.substr(0, slash));
+    if (!root) Fail(lineNo, "unknown root in " + key.path);
+    key.root = *root;
+    key.subKey = slash == std::string::npos ? std::string() : key.path.substr(slash + 1);
+    keys_.push_back(std::move(key));
   }
 
   void ValueLine(const std::string& line, std::size_t lineNo) {
-    if (!key_) Fail(lineNo, "value outside a key");
-    std::string name;
+    if (keys_.empty() || keys_.back().remove) Fail(lineNo, "value outside a key");
+    RegTextValue value;
+    value.line = lineNo;
     std::size_t pos;
     if (line[0] == '@') {
       pos = 1;
     } else if (line[0] == '"') {
-      pos = ReadQuoted(line, 0, name, lineNo);
+      pos = ReadQuoted(line, 0, value.name, lineNo);
     } else {
       Fail(lineNo, "bad value line");
     }
@@ -160,43 +164,50 @@ class Importer {
     ++pos;
     while (pos < line.size() && line[pos] == ' ') ++pos;
     std::string_view data = std::string_view(line).substr(pos);
-    RegStatus s = RegStatus::Ok;
     if (data == "-") {
-      s = key_->DeleteValue(name);
-      if (s == RegStatus::NotFound) s = RegStatus::Ok;
+      value.remove = true;
     } else if (!data.empty() && data[0] == '"') {
-      std::string value;
-      ReadQuoted(line, pos, value, lineNo);
-      const Bytes bytes = Utf8ToUtf16LeBytes(value);
-      s = key_->SetValue(name, RegType::String, bytes);
+      std::string text;
+      ReadQuoted(line, pos, text, lineNo);
+      value.type = RegType::String;
+      value.data = Utf8ToUtf16LeBytes(text);
     } else if (data.substr(0, 6) == "dword:") {
       const std::string digits(data.substr(6));
-      if (digits.empty() || digits.size() > 8) Fail(lineNo, "bad dword");
+      if (digits.empty() || digits.size() > 8 ||
+          digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        Fail(lineNo, "bad dword");
       const auto v = static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
-      const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-      s = key_->SetValue(name, RegType::Dword, bytes);
+      value.type = RegType::Dword;
+      value.data = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                    static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     } else if (data.substr(0, 4) == "hex:" || data.substr(0, 4) == "hex(") {
-      std::uint32_t type = RegType::Binary;
+      value.type = RegType::Binary;
       std::size_t colon = data.find(':');
       if (data[3] == '(') {
         const std::size_t close = data.find(')');
-        if (close == std::string_view::npos || close > colon) Fail(lineNo, "bad hex type");
-        type = static_cast<std::uint32_t>(std::stoul(std::string(data.substr(4, close - 4)), nullptr, 16));
+        if (close == std::string_view::npos || close > colon || close == 4 || close - 4 > 8 ||
+            data.substr(4, close - 4).find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
+          Fail(lineNo, "bad hex type");
+        value.type = static_cast<std::uint32_t>(std::stoul(std::string(data.substr(4, close - 4)), nullptr, 16));
       }
-      Bytes bytes = ParseHexList(data.substr(colon + 1), lineNo);
-      if (!unicode_ && (type == RegType::String || type == RegType::ExpandString || type == RegType::MultiString))
-        bytes = NarrowToUtf16(bytes);
-      s = key_->SetValue(name, type, bytes);
+      value.data = ParseHexList(data.substr(colon + 1), lineNo);
+      if (!unicode_ && (value.type == RegType::String || value.type == RegType::ExpandString ||
+                        value.type == RegType::MultiString))
+        value.data = NarrowToUtf16(value.data, lineNo);
     } else {
       Fail(lineNo, "unknown data form");
     }
-    if (s != RegStatus::Ok) Fail(lineNo, "cannot write value " + name);
+    keys_.back().values.push_back(std::move(value));
   }
 
-  static Bytes NarrowToUtf16(const Bytes& narrow) {
+  Bytes NarrowToUtf16(const Bytes& narrow, std::size_t lineNo) const {
     // Every NUL separates text, so multi-strings and embedded NULs survive.
     std::string text(narrow.begin(), narrow.end());
+    if (ansi_) {
+      auto utf8 = ansi_->ToUtf8(text);
+      if (!utf8) Fail(lineNo, "text not in the ANSI code page");
+      text = *utf8;
+    }
     Bytes out;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -210,13 +221,38 @@ class Importer {
     return out;
   }
 
-  RegistryBackend& registry_;
-  std::unique_ptr<RegistryKey> key_;
+  const AnsiCodePage* ansi_;
+  std::vector<RegTextKey> keys_;
   bool unicode_ = false;
 };
 
+void Apply(RegistryBackend& registry, const RegTextKey& key) {
+  std::unique_ptr<RegistryKey> rootKey;
+  if (registry.OpenRoot(key.root, RegAccess::AllAccess, rootKey) != RegStatus::Ok) Fail(key.line, "cannot open root");
+  if (key.remove) {
+    RegStatus s = rootKey->DeleteSubKeyTree(key.subKey);
+    if (s != RegStatus::Ok && s != RegStatus::NotFound) Fail(key.line, "cannot delete " + key.path);
+    return;
+  }
+  std::unique_ptr<RegistryKey> opened;
+  if (!key.subKey.empty() && rootKey->CreateSubKey(key.subKey, RegAccess::AllAccess, opened) != RegStatus::Ok)
+    Fail(key.line, "cannot create " + key.path);
+  RegistryKey& target = key.subKey.empty() ? *rootKey : *opened;
+  for (const RegTextValue& value : key.values) {
+    RegStatus s = value.remove ? target.DeleteValue(value.name) : target.SetValue(value.name, value.type, value.data);
+    if (value.remove && s == RegStatus::NotFound) s = RegStatus::Ok;
+    if (s != RegStatus::Ok) Fail(value.line, "cannot write value " + value.name);
+  }
+}
+
 }  // namespace
 
-void ImportRegText(RegistryBackend& registry, std::string_view fileBytes) { Importer(registry).Run(fileBytes); }
+std::vector<RegTextKey> ParseRegText(std::string_view fileBytes, const AnsiCodePage* ansi) {
+  return Parser(ansi).Run(fileBytes);
+}
+
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes) {
+  for (const RegTextKey& key : ParseRegText(fileBytes)) Apply(registry, key);
+}
 
 }  // namespace lindqua

@@ -28,17 +28,23 @@ bool NeedsHeader(FileSystem& files, std::string_view fileName) {
 
 }  // namespace
 
-ExportResult ExportToReg(const ExportPlatform& platform, std::string_view fileName, RootKey rootKey, bool wholeKey,
-                         std::string_view valueName, std::string_view keyPath) {
+ExportResult RenderBackupBlock(RegistryBackend& registry, const AnsiCodePage& ansi, RootKey rootKey, bool wholeKey,
+                               std::string_view valueName, std::string_view keyPath, std::string& block) {
   const std::string_view path = NormalizedKeyPath(keyPath);
   RegKeySnapshot snapshot;
-  if (ReadKeySnapshot(platform.registry, rootKey, path, wholeKey, valueName, snapshot) != SnapshotStatus::Ok)
+  if (ReadKeySnapshot(registry, rootKey, path, wholeKey, valueName, snapshot) != SnapshotStatus::Ok)
     return {ExportStatus::CannotBeExact, "cannot read " + std::string(RootKeyName(rootKey)) + "\\" + std::string(path)};
-
-  std::string block;
   RenderProblem problem;
-  if (!WriteKeyBlock(snapshot, rootKey, platform.ansi, block, problem))
-    return {ExportStatus::CannotBeExact, problem.what};
+  if (!WriteKeyBlock(snapshot, rootKey, ansi, block, problem)) return {ExportStatus::CannotBeExact, problem.what};
+  return {ExportStatus::Written, {}};
+}
+
+ExportResult ExportToReg(const ExportPlatform& platform, std::string_view fileName, RootKey rootKey, bool wholeKey,
+                         std::string_view valueName, std::string_view keyPath) {
+  std::string block;
+  const ExportResult rendered =
+      RenderBackupBlock(platform.registry, platform.ansi, rootKey, wholeKey, valueName, keyPath, block);
+  if (rendered.status != ExportStatus::Written) return rendered;
 
   if (NeedsHeader(platform.files, fileName)) block.insert(0, Header);
   if (!platform.files.AppendAndFlush(fileName, block)) return {ExportStatus::WriteFailed, {}};

@@ -30,6 +30,12 @@ struct ExportPlatform {
   const AnsiCodePage& ansi;
 };
 
+// The block ExportToReg would append, without touching the file: Written
+// with the text in `block`, or CannotBeExact with the reason.
+[[nodiscard]] ExportResult RenderBackupBlock(RegistryBackend& registry, const AnsiCodePage& ansi, RootKey rootKey,
+                                             bool wholeKey, std::string_view valueName, std::string_view keyPath,
+                                             std::string& block);
+
 // wholeKey: the key at keyPath with all its values and subkeys; otherwise the
 // key line and the one value valueName ("" = the default value). One leading
 // and one trailing "\" of keyPath are dropped; "" is the root key itself.

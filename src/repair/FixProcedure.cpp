@@ -1,13 +1,13 @@
 #include "repair/FixProcedure.h"
 
+#include <algorithm>
+
 #include "repair/BackupFileName.h"
 #include "repair/FixTarget.h"
 
 namespace lindqua {
 
 namespace {
-
-bool RestorePointOffered(std::uint8_t versionCode) { return versionCode == 9 || versionCode == 10 || versionCode == 11; }
 
 // Handles one row; false when the fix must end at this row.
 bool FixRow(const FixPlatform& platform, const std::string& backupFile, const Finding& row, FixRowReport& report) {
@@ -36,57 +36,79 @@ bool FixRow(const FixPlatform& platform, const std::string& backupFile, const Fi
   return result.outcome != DeleteOutcome::BackupFailed;
 }
 
+void Stop(FixReport& report, FixStop stop, std::string reason) {
+  report.stop = stop;
+  report.endReason = std::move(reason);
+}
+
+bool IsRowToFix(const Finding& row) { return row.checked && row.location.find('\\') != std::string::npos; }
+
+void RunRows(const FixPlatform& platform, ResultsModel& results, std::size_t count, std::stop_token stop,
+             const FixProgress& progress, FixReport& report) {
+  if (progress.starting) {
+    const auto rows = results.Rows();
+    const auto end = rows.begin() + static_cast<std::ptrdiff_t>(std::min(count, rows.size()));
+    progress.starting(report.backupFile, static_cast<std::size_t>(std::count_if(rows.begin(), end, IsRowToFix)));
+  }
+  // Rows are only ever appended meanwhile (a scan may still run), so the
+  // indexes below the count taken at the start stay valid.
+  for (std::size_t i = count; i-- > 0;) {
+    const Finding row = results.Row(i);
+    if (!IsRowToFix(row)) continue;
+    // A stop is honoured between rows only, so no row is left half done.
+    if (stop.stop_requested()) return Stop(report, FixStop::Interrupted, "interrupted");
+    FixRowReport rowReport;
+    const bool goOn = FixRow(platform, report.backupFile, row, rowReport);
+    report.rows.push_back(rowReport);
+    if (progress.rowDone) progress.rowDone(rowReport);
+    if (!goOn) return Stop(report, FixStop::BackupFailed, rowReport.problem);
+    if (rowReport.outcome == DeleteOutcome::NotExact) continue;  // nothing deleted: the row stays
+    results.EditRows([i](std::vector<Finding>& rows) {
+      if (i < rows.size()) rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
+    });
+  }
+  report.lastFix = platform.facts.DateTimeText(platform.facts.Now());
+  report.completed = true;
+}
+
 }  // namespace
 
-FixReport bFixErrorsClick(const FixPlatform& platform, ResultsModel& results, const FixOptions& options,
-                          FixHost& host) {
+std::size_t FixReport::Count(DeleteOutcome outcome) const {
+  return static_cast<std::size_t>(
+      std::count_if(rows.begin(), rows.end(), [outcome](const FixRowReport& row) { return row.outcome == outcome; }));
+}
+
+std::string MissingBackupFolderQuestion(const std::string& folder) {
+  return folder + "," + "can not find the backup folder." + "\r\n" + "creates a new directory?";
+}
+
+bool RestorePointOffered(SystemFacts& facts) {
+  const std::uint8_t versionCode = GetWindowsVersionCode(facts);
+  return versionCode == 9 || versionCode == 10 || versionCode == 11;
+}
+
+FixReport DeleteCheckedFindings(const FixPlatform& platform, ResultsModel& results, const FixRequest& request,
+                                std::stop_token stop, const FixProgress& progress) {
   FixReport report;
   FileSystem& files = platform.exporter.files;
-  // No error may leave the command: it ends at the row where one arose.
+  // No error may leave the procedure: it ends at the row where one arose.
   try {
-    if (!files.DirectoryExists(options.backupFolder)) {
-      if (!host.AskYesNo(options.backupFolder + "," + "can not find the backup folder." + "\r\n" +
-                         "creates a new directory?"))
-        return report;
-      if (!files.ForceDirectories(options.backupFolder)) {
-        report.endReason = "Cannot create " + options.backupFolder;
-        return report;
-      }
+    if (request.backupFolder.empty()) {
+      Stop(report, FixStop::FolderMissing, "no backup folder is set");
+    } else if (!files.DirectoryExists(request.backupFolder) && !request.createFolder) {
+      Stop(report, FixStop::FolderMissing, "the backup folder does not exist: " + request.backupFolder);
+    } else if (!files.DirectoryExists(request.backupFolder) && !files.ForceDirectories(request.backupFolder)) {
+      Stop(report, FixStop::FolderMissing, "Cannot create " + request.backupFolder);
+    } else if (const std::size_t count = results.Count(); count == 0) {
+      Stop(report, FixStop::NothingToFix, "");
+    } else {
+      report.backupFile = MakeBackupFileName(request.backupFolder, platform.facts);
+      RunRows(platform, results, count, stop, progress, report);
     }
-    const std::size_t count = results.Count();
-    if (count == 0) return report;
-    if (options.createRestore && RestorePointOffered(GetWindowsVersionCode(platform.facts)) &&
-        !host.RunRestorePointDialog())
-      return report;
-    report.backupFile = MakeBackupFileName(options.backupFolder, platform.facts);
-
-    // Rows are only ever appended meanwhile (a scan may still run), so the
-    // indexes below the count taken at the start stay valid.
-    for (std::size_t i = count; i-- > 0;) {
-      const Finding row = results.Row(i);
-      if (!row.checked) continue;
-      if (row.location.find('\\') == std::string::npos) continue;
-      FixRowReport rowReport;
-      const bool goOn = FixRow(platform, report.backupFile, row, rowReport);
-      report.rows.push_back(rowReport);
-      if (!goOn) {
-        report.endReason = rowReport.problem;
-        return report;
-      }
-      if (rowReport.outcome == DeleteOutcome::NotExact) continue;  // nothing deleted: the row stays
-      results.EditRows([i](std::vector<Finding>& rows) {
-        if (i < rows.size()) rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
-      });
-    }
-    host.UpdateStatusLine();
-    report.lastFix = platform.facts.DateTimeText(platform.facts.Now());
-    host.SetStatusBarText("Fix errors finished!");
-    host.FitColumns();
-    report.completed = true;
   } catch (const std::exception& error) {
-    report.endReason = error.what();
+    Stop(report, FixStop::Error, error.what());
   } catch (...) {
-    report.endReason = "unexpected error";
+    Stop(report, FixStop::Error, "unexpected error");
   }
   return report;
 }

@@ -2,33 +2,24 @@
 // The fix: for every checked row, from the last to the first, back up what
 // its tag names, delete it and remove the row. Nothing is deleted without a
 // complete, flushed, exact backup; a row that cannot have one stays listed.
+// The procedure asks nothing: the caller settles the backup folder and the
+// restore point with the user first, then acts on the result it returns.
+#include <cstddef>
+#include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "engine/ResultsModel.h"
-#include "platform/RestorePointClient.h"
 #include "platform/SystemFacts.h"
 #include "repair/DeleteWithBackup.h"
 
 namespace lindqua {
 
-// The window's side of the fix: its questions and its status line.
-class FixHost {
- public:
-  virtual ~FixHost() = default;
-  // The missing-folder question (Yes/No, information icon); true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
-  // The restore-point dialog, modal; true when the fix may go on.
-  virtual bool RunRestorePointDialog() = 0;
-  // Called after the rows changed, before the status line is set.
-  virtual void UpdateStatusLine() = 0;
-  virtual void SetStatusBarText(const std::string& text) = 0;
-  virtual void FitColumns() = 0;
-};
-
-struct FixOptions {
+struct FixRequest {
   std::string backupFolder;
-  bool createRestore = false;
+  // The caller asked the user and may create the folder when it is missing.
+  bool createFolder = false;
 };
 
 struct FixRowReport {
@@ -38,12 +29,31 @@ struct FixRowReport {
   bool fileDeleted = false;  // tag 4 rows
 };
 
+enum class FixStop {
+  None,           // ran to its end
+  NothingToFix,   // the list was empty: nothing written
+  FolderMissing,  // no backup folder, and none could or might be created
+  BackupFailed,   // the backup file could not be written: the row named last stays
+  Interrupted,    // a stop was requested: the current row was finished first
+  Error,          // an unexpected error
+};
+
 struct FixReport {
-  bool completed = false;   // ran to its end: the status line and last-fix time were set
-  std::string endReason;    // why it ended early ("" when completed or ended by a "No")
+  bool completed = false;   // ran to its end
+  FixStop stop = FixStop::None;
+  std::string endReason;    // why it ended early ("" when completed)
   std::string backupFile;   // exists only when something was backed up
-  std::string lastFix;      // the new last-fix text when completed
+  std::string lastFix;      // the fix's date and time text when completed
   std::vector<FixRowReport> rows;  // every checked row handled, in the order handled
+
+  std::size_t Count(DeleteOutcome outcome) const;
+};
+
+// Told as the fix goes; nothing it does changes the fix.
+struct FixProgress {
+  // Before the first row: the backup file and the number of rows to handle.
+  std::function<void(const std::string& backupFile, std::size_t rows)> starting;
+  std::function<void(const FixRowReport& row)> rowDone;
 };
 
 struct FixPlatform {
@@ -51,7 +61,14 @@ struct FixPlatform {
   SystemFacts& facts;
 };
 
-FixReport bFixErrorsClick(const FixPlatform& platform, ResultsModel& results, const FixOptions& options,
-                          FixHost& host);
+// The question to ask when the backup folder does not exist.
+std::string MissingBackupFolderQuestion(const std::string& folder);
+
+// Whether this Windows version has System Restore.
+bool RestorePointOffered(SystemFacts& facts);
+
+[[nodiscard]] FixReport DeleteCheckedFindings(const FixPlatform& platform, ResultsModel& results,
+                                              const FixRequest& request, std::stop_token stop = {},
+                                              const FixProgress& progress = {});
 
 }  // namespace lindqua

@@ -222,6 +222,51 @@ TEST_F(RestoreDialogGui, FailedStartAndStopKeepTheBackup) {
   EXPECT_TRUE(files.FileExists(PathOf("2026_12_07_070300.reg")));
 }
 
+// A registry editor that ends at once and writes nothing.
+class IdleRunner : public ProcessRunner {
+ public:
+  struct Ended : RunningProcess {
+    bool HasEnded() override { return true; }
+    void Terminate() override {}
+  };
+  std::unique_ptr<RunningProcess> StartHidden(std::string_view) override {
+    ++starts;
+    return std::make_unique<Ended>();
+  }
+  bool ShellOpen(std::string_view, std::string_view) override { return false; }
+  int starts = 0;
+};
+
+TEST_F(RestoreDialogGui, KeysThatDidNotComeBackAreNamedAndTheBackupStays) {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, TestKey);
+  WriteFile("2026_12_06_235959.reg", std::string("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\") + TestKey +
+                                         "]\r\n\"Lost\"=\"x\"\r\n\r\n");
+  IdleRunner runner;
+  DialogScript script([](DialogScript& s) {
+    HWND window = RestoreWindow();
+    s.Check(window != nullptr, "the restore window appeared");
+    if (!window) return;
+    SelectRowOf(window, 0);
+    s.Check(WaitFor([&] { return ActionsEnabled(window); }), "Restore enabled");
+    Click(window, IDC_RESTORE_RESTORE);
+    const auto namesTheKey = [](HWND box) {
+      HWND label = ::GetDlgItem(box, 0xFFFF);
+      return label && TextOf(label).find("HKEY_CURRENT_USER\\Software\\LindquaDialogTest: missing") != std::string::npos &&
+             TextOf(label).find("The backup file was kept.") != std::string::npos;
+    };
+    HWND box = WaitForDialog(namesTheKey);
+    s.Check(box != nullptr, "the missing key is named");
+    if (box) Click(box, IDOK);
+    s.Check(WaitFor([&] { return !FindDialog(namesTheKey); }), "box gone");
+    s.Check(RowCount(window) == 1 && SelectedRow(window) == 0, "the backup stays listed and selected");
+    Click(window, IDC_RESTORE_CLOSE);
+  });
+  ShowRestoreWindow(nullptr, files, facts, runner, folder);
+  EXPECT_EQ(script.Failures(), "");
+  EXPECT_EQ(runner.starts, 1);
+  EXPECT_TRUE(files.FileExists(PathOf("2026_12_06_235959.reg")));
+}
+
 TEST_F(RestoreDialogGui, MissingFolderIsReportedAndListsNothing) {
   const std::string missing = PathOf("gone");
   Win32ProcessRunner processes;

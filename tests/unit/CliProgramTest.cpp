@@ -25,7 +25,9 @@ class CapturingConsole : public CliConsole {
   void WriteOut(std::string_view text) override { out += text; }
   void WriteErr(std::string_view text) override { err += text; }
   bool ErrIsTerminal() override { return terminal; }
+  std::string OutFailure() override { return outFailure; }
   std::string out;
+  std::string outFailure;
   std::string err;
   bool terminal = false;
 };
@@ -135,6 +137,20 @@ TEST_F(CliProgramTest, SettingsFileNamedOnTheCommandLineDecidesSectionsAndIgnore
   ASSERT_TRUE(files.ReadWholeFile("C:\\my.ini", after));
   EXPECT_NE(after.find("Key1=HKEY_USERS\\S25"), std::string::npos) << "the file is never rewritten";
   EXPECT_EQ(Run({"scan", "--settings"}), CliExit::Usage);
+}
+
+TEST_F(CliProgramTest, NamedSettingsFileMustExistAndOutputMustArrive) {
+  ASSERT_TRUE(files.AddFolder("C:\\Conf"));
+  for (const std::string bad : {"C:\\missing.ini", "C:\\Conf"}) {
+    console.err.clear();
+    EXPECT_EQ(Run({"clean", "--settings", bad}), CliExit::Usage) << bad;
+    EXPECT_NE(console.err.find("\"" + bad + "\""), std::string::npos) << console.err;
+  }
+  EXPECT_TRUE(ran.empty()) << "nothing is scanned with the defaults instead";
+
+  console.outFailure = "error 112: There is not enough space on the disk.";
+  EXPECT_EQ(Run({"scan", "--sections", "4"}), CliExit::Failure);
+  EXPECT_NE(console.err.find("cannot write to standard output: error 112"), std::string::npos);
 }
 
 TEST_F(CliProgramTest, OutputFileGetsUtf8AndConsoleNothing) {

@@ -2,6 +2,8 @@
 // output forms of the findings.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/CliArguments.h"
 #include "app/FindingsOutput.h"
 #include "app/JsonText.h"
@@ -74,6 +76,29 @@ TEST(CliArguments, HelpAndVersion) {
   EXPECT_NE(usage.find("25  Empty Registry Keys"), std::string::npos) << "lists the sections";
 }
 
+TEST(CliArguments, BackupCommandsAndHelpForEach) {
+  const CliRequest list = Parsed({"backups", "--format=json"});
+  EXPECT_EQ(list.action, CliAction::Backups);
+  EXPECT_EQ(list.format, OutputFormat::Json);
+  const CliRequest remove = Parsed({"backups", "delete", "a.reg", "C:\\B\\b.reg"});
+  EXPECT_EQ(remove.action, CliAction::BackupsDelete);
+  EXPECT_EQ(remove.files, (std::vector<std::string>{"a.reg", "C:\\B\\b.reg"}));
+  const CliRequest restore = Parsed({"restore", "--latest", "--keep", "--yes"});
+  EXPECT_EQ(restore.action, CliAction::Restore);
+  EXPECT_TRUE(restore.latest && restore.keep && restore.assumeYes);
+  EXPECT_EQ(Parsed({"restore", "x.reg"}).files, std::vector<std::string>{"x.reg"});
+  EXPECT_EQ(Parsed({"clean", "--format", "json"}).format, OutputFormat::Json);
+  for (const auto& [command, topic, words] :
+       {std::tuple{"scan", CliAction::Scan, "--output FILE"}, std::tuple{"clean", CliAction::Clean, "Ctrl+C"},
+        std::tuple{"backups", CliAction::Backups, "backups delete FILE"},
+        std::tuple{"restore", CliAction::Restore, "--latest"}}) {
+    const CliRequest help = Parsed({command, "--help"});
+    EXPECT_EQ(help.action, CliAction::Help) << command;
+    EXPECT_EQ(help.helpTopic, topic) << command;
+    EXPECT_NE(CliUsageText(topic).find(words), std::string::npos) << command;
+  }
+}
+
 TEST(CliArguments, UsageErrors) {
   const std::vector<std::vector<std::string>> bad = {
       {},
@@ -95,6 +120,13 @@ TEST(CliArguments, UsageErrors) {
       {"scan", "--no-ignore", "--no-ignore"},
       {"scan", "--sectionsX=3"},
       {"SCAN"},
+      {"backups", "--sections", "3"},
+      {"backups", "delete"},
+      {"backups", "delete", "--yes", "a.reg"},
+      {"restore"},
+      {"restore", "a.reg", "--latest"},
+      {"restore", "a.reg", "b.reg"},
+      {"restore", "--keep", "--keep", "a.reg"},
   };
   for (const auto& args : bad) {
     CliRequest request;
@@ -117,8 +149,8 @@ TEST(FindingsOutput, TextLinesAreTheReportLines) {
   EXPECT_EQ(FormatFindingsText({Row("Obsolete Software Entry", "", "HKEY_CURRENT_USER\\Software\\Old")}),
             "Obsolete Software Entry  ^^^    ^^^  HKEY_CURRENT_USER\\Software\\Old\r\n");
   EXPECT_EQ(FormatFindingsText({Row("a", "b", "c", 1, 5, "Not found: c"), Row("d", "e  ^^^  f", "g\nh")}),
-            "a  ^^^  b  ^^^  c\r\nd  ^^^  e  ^^^  f  ^^^  g\nh\r\n")
-      << "texts are written as they are, and the reason not at all";
+            "a  ^^^  b  ^^^  c\r\nd  ^^^  e  ^^^  f  ^^^  g<0x0A>h\r\n")
+      << "a line break stays on its line, and the reason is not written";
   EXPECT_EQ(FormatFindingsText({}), "");
 }
 

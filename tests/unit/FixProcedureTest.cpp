@@ -17,26 +17,6 @@ namespace lindqua::test {
 
 namespace {
 
-class FakeFixHost : public FixHost {
- public:
-  bool AskYesNo(const std::string& text) override {
-    questions.push_back(text);
-    return answerYes;
-  }
-  bool RunRestorePointDialog() override {
-    ++restoreDialogs;
-    return restoreGoesOn;
-  }
-  void UpdateStatusLine() override { ++statusUpdates; }
-  void SetStatusBarText(const std::string& text) override { statusBar = text; }
-  void FitColumns() override { ++fits; }
-  bool answerYes = true;
-  bool restoreGoesOn = true;
-  std::vector<std::string> questions;
-  int restoreDialogs = 0, statusUpdates = 0, fits = 0;
-  std::string statusBar;
-};
-
 const char* Seed = R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\Foo]
@@ -61,12 +41,12 @@ class FixProcedureTest : public ::testing::Test {
     ImportRegText(registry, Seed);
     files.AddFolder("C:\\Backup");
     files.AddFile("C:\\Links\\dead.lnk", 10);
-    options.backupFolder = "C:\\Backup";
+    request.backupFolder = "C:\\Backup";
   }
   void Add(const std::string& location, int tag, const std::string& shown = "", bool checked = true) {
     results.EditRows([&](auto& rows) { rows.push_back(Finding{"caption", shown, location, tag, 3, checked, ""}); });
   }
-  FixReport Fix() { return bFixErrorsClick(platform, results, options, host); }
+  FixReport Fix() { return DeleteCheckedFindings(platform, results, request); }
   bool KeyExists(RootKey root, const std::string& path) {
     TRegistry reg(registry);
     reg.SetRootKey(root);
@@ -88,8 +68,7 @@ class FixProcedureTest : public ::testing::Test {
   Windows1252CodePage ansi;
   FixPlatform platform{ExportPlatform{registry, files, ansi}, facts};
   ResultsModel results;
-  FixOptions options;
-  FakeFixHost host;
+  FixRequest request;
 };
 
 }  // namespace
@@ -146,9 +125,7 @@ TEST_F(FixProcedureTest, DeletesWhatEachTagNamesAfterBackingItUp) {
   EXPECT_NE(backup.find("[HKEY_CLASSES_ROOT\\CLSID\\{0000-AAAA}\\InprocServer32]"), std::string::npos);
   EXPECT_EQ(backup.find("Start"), std::string::npos) << "a value row backs up only its value";
   EXPECT_EQ(backup.find("dead.lnk"), std::string::npos) << "files get no backup";
-  EXPECT_EQ(host.statusBar, "Fix errors finished!");
   EXPECT_EQ(report.lastFix, "1/2/2026 3:04:05 PM");
-  EXPECT_EQ(host.fits, 1);
 }
 
 TEST_F(FixProcedureTest, UncheckedRowsStayAndNothingCheckedWritesNoFile) {
@@ -159,7 +136,6 @@ TEST_F(FixProcedureTest, UncheckedRowsStayAndNothingCheckedWritesNoFile) {
   EXPECT_EQ(results.Count(), 2u);
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, "Software\\Bar"));
   EXPECT_FALSE(files.FileExists(report.backupFile));
-  EXPECT_EQ(host.statusBar, "Fix errors finished!");
 }
 
 TEST_F(FixProcedureTest, RowsWithoutTargetOrWithUnknownRootGoWithoutEffect) {
@@ -178,48 +154,56 @@ TEST_F(FixProcedureTest, RowsWithoutTargetOrWithUnknownRootGoWithoutEffect) {
   EXPECT_EQ(report.rows[3].outcome, DeleteOutcome::UnknownRoot);
 }
 
-TEST_F(FixProcedureTest, MissingBackupFolderIsCreatedOnYesAndEndsOnNo) {
-  options.backupFolder = "C:\\New\\Backups";
+TEST_F(FixProcedureTest, MissingBackupFolderIsCreatedOnlyWhenTheCallerMayCreateIt) {
+  EXPECT_EQ(MissingBackupFolderQuestion("C:\\New\\Backups"),
+            "C:\\New\\Backups,can not find the backup folder.\r\ncreates a new directory?");
+  request.backupFolder = "C:\\New\\Backups";
   Add("HKEY_CURRENT_USER\\Software\\Bar", 0);
-  host.answerYes = false;
   FixReport report = Fix();
   EXPECT_FALSE(report.completed);
-  ASSERT_EQ(host.questions.size(), 1u);
-  EXPECT_EQ(host.questions[0], "C:\\New\\Backups,can not find the backup folder.\r\ncreates a new directory?");
+  EXPECT_EQ(report.stop, FixStop::FolderMissing);
   EXPECT_FALSE(files.DirectoryExists("C:\\New\\Backups"));
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, "Software\\Bar"));
-  host.answerYes = true;
+  request.createFolder = true;
   report = Fix();
   EXPECT_TRUE(report.completed);
   EXPECT_TRUE(files.DirectoryExists("C:\\New\\Backups"));
   EXPECT_FALSE(KeyExists(RootKey::CurrentUser, "Software\\Bar"));
-  options.backupFolder = "Q:\\NoDrive";
+  request.backupFolder = "Q:\\NoDrive";
   report = Fix();
   EXPECT_FALSE(report.completed);
   EXPECT_EQ(report.endReason, "Cannot create Q:\\NoDrive");
+  // An empty setting names no folder at all, rather than "Cannot create ".
+  request.backupFolder = "";
+  report = Fix();
+  EXPECT_EQ(report.stop, FixStop::FolderMissing);
+  EXPECT_EQ(report.endReason, "no backup folder is set");
 }
 
 TEST_F(FixProcedureTest, RestorePointIsOfferedOnlyWhereWindowsHasIt) {
-  Add("HKEY_CURRENT_USER\\Software\\Bar", 0);
-  options.createRestore = true;
   facts.version = OsVersion{2, 5, 0};  // Windows 2000: no restore points
-  Fix();
-  EXPECT_EQ(host.restoreDialogs, 0);
+  EXPECT_FALSE(RestorePointOffered(facts));
   facts.version = OsVersion{2, 6, 1};
-  Add("HKEY_CURRENT_USER\\Software\\Bar", 0);
-  Fix();
-  EXPECT_EQ(host.restoreDialogs, 1);
+  EXPECT_TRUE(RestorePointOffered(facts));
 }
 
-TEST_F(FixProcedureTest, CancelledRestorePointDeletesNothing) {
+TEST_F(FixProcedureTest, StopRequestFinishesTheCurrentRowAndReportsTheRest) {
   Add("HKEY_CURRENT_USER\\Software\\Bar", 0);
-  options.createRestore = true;
-  host.restoreGoesOn = false;
-  const FixReport report = Fix();
-  EXPECT_EQ(host.restoreDialogs, 1);
+  Add("HKEY_USERS\\", 3, "S-1-5-21-X");
+  std::stop_source stop;
+  std::string announced;
+  FixProgress progress;
+  progress.starting = [&](const std::string& file, std::size_t rows) { announced = file + " " + std::to_string(rows); };
+  progress.rowDone = [&](const FixRowReport&) { stop.request_stop(); };
+  const FixReport report = DeleteCheckedFindings(platform, results, request, stop.get_token(), progress);
+  EXPECT_EQ(announced, "C:\\Backup\\2026_01_02_150405.reg 2");
   EXPECT_FALSE(report.completed);
+  EXPECT_EQ(report.stop, FixStop::Interrupted);
+  ASSERT_EQ(report.rows.size(), 1u);
+  EXPECT_FALSE(KeyExists(RootKey::Users, "S-1-5-21-X")) << "the row begun is finished";
   EXPECT_TRUE(KeyExists(RootKey::CurrentUser, "Software\\Bar"));
   EXPECT_EQ(results.Count(), 1u);
+  EXPECT_NE(Backup(report).find("S-1-5-21-X"), std::string::npos);
 }
 
 TEST_F(FixProcedureTest, UnwritableBackupEndsAtTheFirstRowThatNeedsOne) {
@@ -234,7 +218,7 @@ TEST_F(FixProcedureTest, UnwritableBackupEndsAtTheFirstRowThatNeedsOne) {
   const auto rows = results.Rows();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].location, "HKEY_CURRENT_USER\\Software\\Bar");
-  EXPECT_EQ(host.statusBar, "") << "the status line is not touched after an error";
+  EXPECT_EQ(report.stop, FixStop::BackupFailed);
 }
 
 TEST_F(FixProcedureTest, RowsThatCannotBeBackedUpExactlyStayAndTheFixGoesOn) {
@@ -256,12 +240,13 @@ TEST_F(FixProcedureTest, RowsThatCannotBeBackedUpExactlyStayAndTheFixGoesOn) {
   EXPECT_EQ(Backup(report).find("Software\\Bar"), std::string::npos);
 }
 
-TEST_F(FixProcedureTest, EmptyListEndsAfterTheFolderQuestion) {
-  options.backupFolder = "C:\\Other";
+TEST_F(FixProcedureTest, EmptyListEndsAfterTheFolderIsMade) {
+  request.backupFolder = "C:\\Other";
+  request.createFolder = true;
   const FixReport report = Fix();
-  EXPECT_EQ(host.questions.size(), 1u);
+  EXPECT_TRUE(files.DirectoryExists("C:\\Other"));
   EXPECT_FALSE(report.completed);
-  EXPECT_EQ(host.statusBar, "");
+  EXPECT_EQ(report.stop, FixStop::NothingToFix);
 }
 
 TEST_F(FixProcedureTest, FileRowsGoToTheRecycleBinOrStayWithTheirFile) {

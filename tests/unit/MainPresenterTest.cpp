@@ -66,7 +66,7 @@ class MainPresenterTest : public ::testing::Test {
       deps.ansi = &ansi;
       deps.restorePointDialog = [this] {
         ++restorePointDialogs;
-        return true;
+        return restorePointGoesOn;
       };
     } else {
       deps.unattendedFix = [this] { ++fixes; };
@@ -117,6 +117,7 @@ class MainPresenterTest : public ::testing::Test {
   MemorySystemFacts facts;
   Windows1252CodePage ansi;
   int restorePointDialogs = 0;
+  bool restorePointGoesOn = true;
   TOptionsSetting options;
   FakeMainView view;
   FakeWindowSettings settings;
@@ -510,8 +511,10 @@ TEST_F(MainPresenterTest, FixBacksUpDeletesCheckedRowsAndRecordsTheTime) {
   ScanToEnd();
   ASSERT_EQ(presenter->Model().Count(), 2u);
   presenter->Model().EditRows([](auto& rows) { rows[0].checked = false; });
+  view.columnWidths.clear();
   presenter->bFixErrorsClick();
   EXPECT_EQ(restorePointDialogs, 1) << "Windows 7 offers restore points";
+  EXPECT_EQ(view.columnWidths, (std::vector<int>{-1, -1, -1})) << "the columns fit the rows left";
   EXPECT_EQ(presenter->Model().Count(), 1u);
   EXPECT_EQ(presenter->ShownRows(), 1u);
   EXPECT_EQ(view.statusLine, "Fix errors finished!");
@@ -539,6 +542,30 @@ TEST_F(MainPresenterTest, FixAsksForAMissingBackupFolderAndNoEndsIt) {
   EXPECT_EQ(view.messages[0].second, 0x44u);
   EXPECT_EQ(presenter->Model().Count(), 1u);
   EXPECT_TRUE(options.LastFix.empty());
+}
+
+TEST_F(MainPresenterTest, FixOffersARestorePointWhereWindowsHasOneAndItsCancelDeletesNothing) {
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER]\r\n\"S7\"=\"x\"\r\n");
+  files.AddFolder("C:\\Backups");
+  settings.toLoad.NodeSelected.fill(false);
+  settings.toLoad.NodeSelected[7] = true;
+  settings.toLoad.BackupFolder = "C:\\Backups";
+  settings.toLoad.CreateRestore = true;
+  Make({}, true);
+  ScanToEnd();
+  facts.version = OsVersion{2, 5, 0};  // Windows 2000: no restore points
+  restorePointGoesOn = false;
+  presenter->Model().EditRows([](auto& rows) { rows[0].checked = false; });
+  presenter->bFixErrorsClick();
+  EXPECT_EQ(restorePointDialogs, 0);
+  facts.version = OsVersion{2, 6, 1};
+  presenter->Model().EditRows([](auto& rows) { rows[0].checked = true; });
+  presenter->bFixErrorsClick();
+  EXPECT_EQ(restorePointDialogs, 1);
+  EXPECT_EQ(presenter->Model().Count(), 1u);
+  TRegistry reg(registry);
+  ASSERT_TRUE(reg.OpenKey("", false));
+  EXPECT_TRUE(reg.ValueExists("S7"));
 }
 
 TEST_F(MainPresenterTest, UnattendedRunFixesWithTheRealProcedureAndCloses) {

@@ -1,6 +1,9 @@
 // Listing, restoring and deleting backups, and the import progress dialog.
 #include <gtest/gtest.h>
 
+#include "platform/RegTextImport.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "app/BackupHintPresenter.h"
 #include "app/RestorePresenter.h"
 #include "platform/memory/MemoryFileSystem.h"
@@ -43,17 +46,19 @@ class RestoreWindowTest : public ::testing::Test {
     files.AddFile("C:\\Backups\\B.REG", 1048576);
     files.AddFile("C:\\Backups\\c.txt", 1);
     files.AddFile("C:\\Backups\\noext", 1);
-    files.AddFile("C:\\Backups\\2026_12_07_070300.reg", 10);
-    files.AddFile("C:\\Backups\\2026_12_06_235959.Reg", 10);
+    EXPECT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_07_070300.reg", "REGEDIT4\r\n"));
+    EXPECT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_06_235959.Reg", "REGEDIT4\r\n"));
   }
   TfrmRestorePresenter MakeWindow() {
-    return TfrmRestorePresenter(view, files, facts, [this](const std::string& line, const std::string& hint) {
+    return TfrmRestorePresenter(view, files, facts, registry, ansi, [this](const std::string& line, const std::string& hint) {
       imports.push_back(line + " | " + hint);
       return importResult;
     });
   }
   MemoryFileSystem files;
   MemorySystemFacts facts;
+  MemoryRegistry registry;
+  Windows1252CodePage ansi;
   FakeRestoreView view;
   std::vector<std::string> imports;
   bool importResult = true;
@@ -115,6 +120,36 @@ TEST_F(RestoreWindowTest, RestoreThatEndsDeletesTheFileAndSelectsTheRowAbove) {
   window.Restore();
   EXPECT_TRUE(files.FileExists("C:\\Backups\\2026_12_07_070300.reg")) << "a stopped restore keeps its file";
   EXPECT_EQ(window.Rows().size(), 3u);
+}
+
+TEST_F(RestoreWindowTest, RestoreKeepsTheFileWhenKeysDidNotComeBackOrTheFileIsDamaged) {
+  const std::string backup = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Back]\r\n\"v\"=\"1\"\r\n"
+                             "\"w\"=dword:00000002\r\n";
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_06_235959.Reg", backup));
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_07_070300.reg", "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n"));
+  auto window = MakeWindow();
+  window.Show("C:\\Backups");
+  window.OnSelect(2);
+  window.Restore();
+  EXPECT_TRUE(imports.empty()) << "a damaged file is never imported";
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].find("line 2: unknown root"), std::string::npos) << view.messages[0];
+
+  // The import "runs" but only one value arrives, with another type.
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Back]\r\n\"w\"=\"2\"\r\n");
+  window.OnSelect(3);
+  window.Restore();
+  ASSERT_EQ(imports.size(), 1u);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_NE(view.messages[1].find("HKEY_CURRENT_USER\\Software\\Back  [value \"v\"]: missing"), std::string::npos)
+      << view.messages[1];
+  EXPECT_NE(view.messages[1].find("[value \"w\"]: type 1 instead of type 4"), std::string::npos);
+  EXPECT_TRUE(files.FileExists("C:\\Backups\\2026_12_06_235959.Reg"));
+  EXPECT_EQ(window.Rows().size(), 4u);
+
+  ImportRegText(registry, backup);
+  window.Restore();
+  EXPECT_FALSE(files.FileExists("C:\\Backups\\2026_12_06_235959.Reg")) << "everything came back";
 }
 
 TEST_F(RestoreWindowTest, DeleteKeepsTheSelectionIndexUntilTheListIsEmpty) {

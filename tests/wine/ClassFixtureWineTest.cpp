@@ -99,15 +99,6 @@ RegistryDump DumpFixture(RegistryBackend& registry) {
   return dump;
 }
 
-class QuietFixHost : public FixHost {
- public:
-  bool AskYesNo(const std::string&) override { return true; }
-  bool RunRestorePointDialog() override { return true; }
-  void UpdateStatusLine() override {}
-  void SetStatusBarText(const std::string&) override {}
-  void FitColumns() override {}
-};
-
 }  // namespace
 
 TEST(ClassFixtureWine, RowsMatchAndEveryBackupRestoresThroughRegedit) {
@@ -144,9 +135,8 @@ TEST(ClassFixtureWine, RowsMatchAndEveryBackupRestoresThroughRegedit) {
       }
     });
     const RegistryDump before = DumpFixture(registry);
-    QuietFixHost host;
-    const FixOptions options{std::string(ClassFixtureFolder) + "\\Backup", false};
-    const FixReport report = bFixErrorsClick(FixPlatform{{registry, files, ansi}, facts}, results, options, host);
+    const FixRequest request{std::string(ClassFixtureFolder) + "\\Backup", true};
+    const FixReport report = DeleteCheckedFindings(FixPlatform{{registry, files, ansi}, facts}, results, request);
     ASSERT_TRUE(report.completed) << report.endReason;
     // A class reported by two sections (its server missing, its AppID gone)
     // goes with its whole key first; the row of its server key then finds nothing.

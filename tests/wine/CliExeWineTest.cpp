@@ -40,8 +40,9 @@ std::string ReadAll(HANDLE pipe) {
   return bytes;
 }
 
-// Runs the program with `arguments` (already quoted as needed) and waits for it.
-CliRun RunCli(const std::wstring& arguments) {
+// Runs the program with `arguments` (already quoted as needed) and waits for
+// it; `stdoutHandle`, when given, replaces the output pipe.
+CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
   CliRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   UniqueKernelHandle outRead, outWrite, errRead, errWrite;
@@ -59,7 +60,7 @@ CliRun RunCli(const std::wstring& arguments) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nullptr;
-  startup.hStdOutput = outWrite.get();
+  startup.hStdOutput = stdoutHandle ? stdoutHandle : outWrite.get();
   startup.hStdError = errWrite.get();
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
@@ -80,6 +81,19 @@ CliRun RunCli(const std::wstring& arguments) {
   EXPECT_EQ(::WaitForSingleObject(process.get(), 120000), WAIT_OBJECT_0);
   ::GetExitCodeProcess(process.get(), &run.exitCode);
   return run;
+}
+
+// An empty DACL denies everyone, this program and the registry editor alike.
+bool SetKeyDenied(const std::wstring& path, bool denied) {
+  UniqueHKey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC | READ_CONTROL, key.put()) != ERROR_SUCCESS)
+    return false;
+  SECURITY_DESCRIPTOR sd;
+  ACL emptyAcl;
+  ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  ::InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+  ::SetSecurityDescriptorDacl(&sd, TRUE, denied ? &emptyAcl : nullptr, FALSE);
+  return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
 }
 
 class CliExeWineTest : public ::testing::Test {
@@ -140,6 +154,18 @@ TEST_F(CliExeWineTest, OutputFileWithANonAsciiNameGetsTheFindings) {
   EXPECT_TRUE(files.FileExists(text));
 }
 
+TEST_F(CliExeWineTest, StandardOutputThatCannotBeWrittenFailsWithTheReason) {
+  const std::string path = scratch + "\\read-only-out.txt";
+  ASSERT_TRUE(files.WriteWholeFile(path, ""));
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  UniqueFileHandle readOnly(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          &inherit, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(readOnly.get() != INVALID_HANDLE_VALUE);
+  const CliRun run = RunCli(L"--help", readOnly.get());
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_NE(run.err.find("cannot write to standard output: error "), std::string::npos) << run.err;
+}
+
 TEST_F(CliExeWineTest, OutputIntoAMissingFolderFails) {
   const std::string path = scratch + "\\no such folder\\out.json";
   const CliRun run = RunCli(L"scan --sections 7 --format json --output \"" + Wide(path) + L"\"");
@@ -166,6 +192,145 @@ TEST_F(CliExeWineTest, CleanSendsABrokenShortcutToTheRecycleBinWithoutAsking) {
   EXPECT_FALSE(files.FileExists(shortcut));
   EXPECT_TRUE(InWineTrash(shortcut)) << "looked up while its folder still exists";
   files.DeletePath(folder);
+}
+
+class CliBackupsWineTest : public CliExeWineTest {
+ protected:
+  void SetUp() override {
+    CliExeWineTest::SetUp();
+    backups = scratch + "\\Backup";
+    ASSERT_TRUE(files.ForceDirectories(backups));
+    settings = scratch + "\\settings.ini";
+    ASSERT_TRUE(files.WriteWholeFile(settings, "[Settings]\r\nBackupFolder=" + backups + "\r\n"));
+    // Tests may run side by side in one prefix: each process has its own key.
+    keyName = "Software\\LindquaCliRestore-" + std::to_string(::GetCurrentProcessId());
+    key = Wide(keyName);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+  }
+  void TearDown() override {
+    SetKeyDenied(key + L"\\Locked", false);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    CliExeWineTest::TearDown();
+  }
+  CliRun Run(const std::wstring& arguments) { return RunCli(arguments + L" --settings \"" + Wide(settings) + L"\""); }
+  std::string Backup(const std::string& name, const std::string& body) {
+    // The fixture texts name the key without its process suffix.
+    std::string text = "REGEDIT4\r\n\r\n" + body;
+    for (std::size_t at = 0; (at = text.find("LindquaCliRestore", at)) != std::string::npos; at += keyName.size())
+      text.replace(at, std::string("LindquaCliRestore").size(), keyName.substr(keyName.find('\\') + 1));
+    const std::string path = backups + "\\" + name;
+    EXPECT_TRUE(files.WriteWholeFile(path, text));
+    return path;
+  }
+  std::vector<FolderEntry> ListBackups() { return files.ListFolder(backups + "\\"); }
+  std::string ValueOf(const wchar_t* name) {
+    wchar_t data[64] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, nullptr, data, &size) != ERROR_SUCCESS)
+      return "(none)";
+    return Narrow(data);
+  }
+
+  std::string keyName;
+  std::wstring key;
+  std::string backups;
+  std::string settings;
+};
+
+TEST_F(CliBackupsWineTest, ListedBackupIsRestoredVerifiedAndRemoved) {
+  const std::string file = Backup("2026_01_02_150405.reg",
+                                  "[HKEY_CURRENT_USER\\Software\\LindquaCliRestore]\r\n\"Name\"=\"caf\xE9\"\r\n"
+                                  "\"Count\"=dword:0000002a\r\n\r\n"
+                                  "[HKEY_CURRENT_USER\\Software\\LindquaCliRestore\\Sub]\r\n"
+                                  "\"Path\"=hex(2):25,54,45,4d,50,25,00\r\n");
+  const CliRun list = Run(L"backups --format json");
+  EXPECT_EQ(list.exitCode, 0u) << list.err;
+  JsonCheck json;
+  EXPECT_TRUE(json.Parse(list.out)) << list.out;
+  EXPECT_NE(list.out.find("\"name\":\"2026_01_02_150405.reg\""), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\"keys\":2,\"values\":3,\"readable\":true"), std::string::npos) << list.out;
+
+  const CliRun restore = Run(L"restore --latest --yes");
+  EXPECT_EQ(restore.exitCode, 0u) << restore.out << restore.err;
+  EXPECT_NE(restore.out.find("verified: every key and value came back"), std::string::npos) << restore.out;
+  EXPECT_FALSE(files.FileExists(file));
+  EXPECT_EQ(ValueOf(L"Name"), "caf\xC3\xA9") << "read in the ANSI code page, as written";
+}
+
+TEST_F(CliBackupsWineTest, CleanedKeyIsListedInItsBackupAndRestoredFromIt) {
+  // An uninstall entry with nothing in it: the section's finding.
+  const std::wstring entry = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Wide(keyName.substr(9));
+  const auto present = [&] {
+    UniqueHKey opened;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+  };
+  {
+    UniqueHKey created;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, entry.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                created.put(), nullptr),
+              ERROR_SUCCESS);
+  }
+
+  const CliRun clean = Run(L"clean --sections 23 --yes --format json");
+  EXPECT_EQ(clean.exitCode, 0u) << clean.out << clean.err;
+  JsonCheck json;
+  EXPECT_TRUE(json.Parse(clean.out)) << clean.out;
+  EXPECT_NE(clean.out.find("\"result\":\"deleted\""), std::string::npos) << clean.out;
+  EXPECT_FALSE(present());
+
+  const CliRun list = Run(L"backups");
+  EXPECT_EQ(list.exitCode, 0u) << list.err;
+  EXPECT_NE(list.out.find("1 keys  0 values\r\n"), std::string::npos) << list.out;
+
+  const CliRun restore = Run(L"restore --latest --yes");
+  EXPECT_EQ(restore.exitCode, 0u) << restore.out << restore.err;
+  EXPECT_TRUE(present());
+  EXPECT_TRUE(ListBackups().empty()) << "a verified restore removes its file";
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, entry.c_str());
+}
+
+TEST_F(CliBackupsWineTest, KeyThatRefusesWritingIsADifferenceAndTheFileStays) {
+  UniqueHKey locked;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (key + L"\\Locked").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, locked.put(), nullptr),
+            ERROR_SUCCESS);
+  locked.reset();
+  ASSERT_TRUE(SetKeyDenied(key + L"\\Locked", true));
+  const std::string file = Backup("2026_01_02_150405.reg",
+                                  "[HKEY_CURRENT_USER\\Software\\LindquaCliRestore]\r\n\"Open\"=\"yes\"\r\n\r\n"
+                                  "[HKEY_CURRENT_USER\\Software\\LindquaCliRestore\\Locked]\r\n\"Inside\"=\"no\"\r\n");
+  const CliRun restore = Run(L"restore \"" + Wide(file) + L"\" --yes --format json");
+  EXPECT_EQ(restore.exitCode, 3u) << restore.out << restore.err;
+  JsonCheck json;
+  EXPECT_TRUE(json.Parse(restore.out)) << restore.out;
+  EXPECT_NE(restore.out.find("\"key\":\"HKEY_CURRENT_USER\\\\" + keyName.substr(0, 8) + "\\\\" +
+                             keyName.substr(9) + "\\\\Locked\""),
+            std::string::npos)
+      << restore.out;
+  EXPECT_EQ(restore.out.find("\"value\":\"Open\""), std::string::npos) << "the open key came back";
+  EXPECT_TRUE(files.FileExists(file));
+}
+
+TEST_F(CliBackupsWineTest, DamagedBackupAndEmptyFolderFailAndSettingsMustExist) {
+  const std::string file = Backup("2026_01_02_150405.reg",
+                                  "[HKEY_CURRENT_USER\\Software\\LindquaCliRestore]\r\n\"Half\"=hex:4\r\n"
+                                  "\"Never\"=\"x\r\n");
+  const CliRun damaged = Run(L"restore --latest --yes");
+  EXPECT_EQ(damaged.exitCode, 1u) << damaged.err;
+  EXPECT_NE(damaged.err.find("2026_01_02_150405.reg"), std::string::npos) << damaged.err;
+  EXPECT_EQ(damaged.out, "");
+  EXPECT_TRUE(files.FileExists(file));
+  EXPECT_EQ(ValueOf(L"Half"), "(none)") << "nothing imported";
+
+  const CliRun removed = Run(L"backups delete 2026_01_02_150405.reg");
+  EXPECT_EQ(removed.exitCode, 0u) << removed.err;
+  const CliRun empty = Run(L"restore --latest --yes");
+  EXPECT_EQ(empty.exitCode, 1u);
+  EXPECT_NE(empty.err.find("no backup files in"), std::string::npos) << empty.err;
+
+  const CliRun missing = RunCli(L"scan --settings \"" + Wide(scratch) + L"\\none.ini\"");
+  EXPECT_EQ(missing.exitCode, 2u);
+  EXPECT_NE(missing.err.find("none.ini"), std::string::npos) << missing.err;
 }
 
 }  // namespace

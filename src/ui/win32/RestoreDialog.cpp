@@ -5,6 +5,8 @@
 #include "app/BackupHintPresenter.h"
 #include "app/RestorePresenter.h"
 #include "ui/win32/SelectFolder.h"
+#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/WinText.h"
 #include "ui/win32/BackupHintDialog.h"
 #include "ui/win32/DialogsRes.h"
@@ -21,7 +23,7 @@ class TfrmRestore : public ModalDialog, private RestoreView {
  public:
   TfrmRestore(FileSystem& files, SystemFacts& facts, ProcessRunner& processes)
       : processes_(processes),
-        presenter_(*this, files, facts, [this](const std::string& commandLine, const std::string& hintText) {
+        presenter_(*this, files, facts, registry_, ansi_, [this](const std::string& commandLine, const std::string& hintText) {
           // The restore window owns the progress dialog, so that it cannot
           // start a second import while one runs.
           Win32ImportDialogHost host(Handle());
@@ -148,6 +150,9 @@ class TfrmRestore : public ModalDialog, private RestoreView {
   }
 
   ProcessRunner& processes_;
+  // What the restore reads back is this program's own view of the registry.
+  Win32Registry registry_;
+  Win32AnsiCodePage ansi_;
   TfrmRestorePresenter presenter_;
   std::string backupFolder_;
   bool publishing_ = false;
