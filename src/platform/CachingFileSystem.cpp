@@ -1,5 +1,8 @@
 #include "platform/CachingFileSystem.h"
 
+#include <algorithm>
+
+#include "platform/StemName.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -24,7 +27,9 @@ void UpperInto(std::string& out, std::string_view text) {
   for (char& c : out) c = AsciiUpper(c);
 }
 
-// Windows maps these names to devices in any folder, with any extension.
+// Windows maps these names to devices in any folder, with any extension;
+// the serial and printer ports also with a superscript digit (UTF-8 C2 B9,
+// C2 B2, C2 B3).
 bool IsDeviceName(std::string_view upperName) {
   if (upperName.size() < 3) return false;
   const char first = upperName[0];
@@ -33,7 +38,9 @@ bool IsDeviceName(std::string_view upperName) {
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
     if (base == device) return true;
-  return base.size() == 4 && (base.substr(0, 3) == "COM" || base.substr(0, 3) == "LPT");
+  if (base.substr(0, 3) != "COM" && base.substr(0, 3) != "LPT") return false;
+  return base.size() == 4 || (base.size() == 5 && base[3] == '\xC2' &&
+                              (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3'));
 }
 
 // A name that Windows looks up as written in its folder: no separators or
@@ -64,7 +71,8 @@ bool IsPlainDrivePath(std::string_view upperPath) {
 }
 
 // A name whose absence from a listing proves it absent: ASCII only (Windows
-// folds other letters by its own table), no "~" (a short name is not listed),
+// folds other letters by its own table), no "~" (a volume without short
+// names lists none, yet a lookup may still resolve one through a link),
 // nothing a lookup rejects or treats as a pattern.
 bool IsListableName(std::string_view name) {
   for (char c : name) {
@@ -73,6 +81,19 @@ bool IsListableName(std::string_view name) {
     if (std::string_view("~*?\"<>|").find(c) != std::string_view::npos) return false;
   }
   return true;
+}
+
+// A listed name that ASCII case folding compares as Windows does: outside
+// ASCII, letters such as the dotless i fold onto an ASCII letter, so such a
+// listing could hide the match of a plain question.
+bool FoldsAsAscii(std::string_view name) {
+  for (char c : name)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+bool IsDriveRoot(std::string_view upperPath) {
+  return upperPath.size() == 3 && upperPath[0] >= 'A' && upperPath[0] <= 'Z' && upperPath.substr(1) == ":\\";
 }
 
 std::string_view ParentOf(std::string_view upperPath) {
@@ -93,16 +114,21 @@ CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
     : inner_(inner), maxEntries_(maxEntries == 0 ? 1 : maxEntries) {}
 
 void CachingFileSystem::Clear() {
-  absentBase_.clear();
-  listedBase_.clear();
-  known_.clear();
+  DropEntries();
   Map().swap(known_);  // give the memory back, not only the entries
+  StemIndex().swap(stemNames_);
+  StemAnswers().swap(stemAnswers_);
 }
 
-// Starts the map again; the listed folder's marks go with it.
+// Starts the map again. What was inferred from its entries goes with them:
+// the listed folder's marks, the stems of its listings and the absent base,
+// which may stand on a listing that is no longer held.
 void CachingFileSystem::DropEntries() {
   known_.clear();
+  stemNames_.clear();
+  stemAnswers_.clear();
   listedBase_.clear();
+  absentBase_.clear();
 }
 
 std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
@@ -116,13 +142,21 @@ std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
 bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits) {
   if (folderBits & ListTried) return folderBits & Listed;
   folderBits |= ListTried;
-  std::vector<std::string> names;
+  std::vector<ListedName> names;
   const std::string folder(upperFolder);
   if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
-  for (const auto& name : names)
-    if (!IsListableName(name)) return false;  // the listing could hide a folded match
+  for (const auto& entry : names)
+    if (!FoldsAsAscii(entry.name)) return false;
   if (known_.size() + names.size() + 1 >= maxEntries_) DropEntries();
-  for (const auto& name : names) known_[ChildKey(folder, name)] |= InListing;
+  std::vector<std::string> stems;
+  for (const auto& entry : names) {
+    std::string key = ChildKey(folder, entry.name);
+    if (!entry.isDirectory && !entry.isShortName && entry.name.find('.') != std::string::npos)
+      stems.push_back(key.substr(key.size() - entry.name.size()));
+    known_[std::move(key)] |= InListing;
+  }
+  std::sort(stems.begin(), stems.end());
+  stemNames_[folder] = std::move(stems);
   known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
   return true;
 }
@@ -178,6 +212,11 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   if (KnownAbsent(key_)) return false;
   ++innerQueries_;
   const PathKind kind = inner_.KindOf(path);
+  if (kind == PathKind::Unsure) {
+    // Nothing is kept: the system would not say what lies there or below.
+    ++innerQueries_;
+    return folder ? inner_.DirectoryExists(path) : inner_.FileExists(path);
+  }
   std::uint8_t& bits = Known(key_);
   bits = static_cast<std::uint8_t>((bits & ~(IsFile | IsFolder)) | Absent);
   if (kind == PathKind::File) bits |= IsFile;
@@ -194,6 +233,33 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
 }
 
 bool CachingFileSystem::FileExists(std::string_view path) { return Answer(path, false); }
+
+// Answered from the folder's listing where one is held, else asked once per
+// folder and stem.
+bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view stem) {
+  if (!IsPlainStem(stem)) return false;
+  std::string folderKey;
+  UpperInto(folderKey, folder);
+  if (folderKey.size() > 3 && folderKey.back() == '\\') folderKey.pop_back();
+  const std::string upperStem = UpperCase(stem);
+  if ((IsDriveRoot(folderKey) || IsPlainDrivePath(folderKey)) && IsListableName(upperStem)) {
+    if (!DirectoryExists(folderKey)) return false;
+    const auto it = known_.find(folderKey);
+    if (it != known_.end() && EnsureListed(folderKey, it->second)) {
+      const std::vector<std::string>& names = stemNames_[folderKey];
+      const std::string dotted = upperStem + '.';
+      const auto at = std::lower_bound(names.begin(), names.end(), dotted);
+      return at != names.end() && NameExtendsStem(*at, upperStem);
+    }
+  }
+  std::string key = folderKey + '\\' + upperStem;
+  if (const auto known = stemAnswers_.find(key); known != stemAnswers_.end()) return known->second;
+  ++innerQueries_;
+  const bool found = inner_.StemFileExists(folder, stem);
+  if (stemAnswers_.size() >= maxEntries_) stemAnswers_.clear();
+  stemAnswers_.emplace(std::move(key), found);
+  return found;
+}
 
 bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(path, true); }
 

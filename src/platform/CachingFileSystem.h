@@ -7,10 +7,13 @@
 // Besides repeating answers it knows two kinds of "not there" without asking:
 // anything inside a path that is no folder, and a plain name missing from the
 // complete listing of its folder (which the system then lists once). Paths
-// that Windows may resolve elsewhere than their text says are always asked.
+// that Windows may resolve elsewhere than their text says are always asked,
+// and so is every path whose system answer was Unsure: the cache never
+// answers "absent" where the system might have found something.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -29,6 +32,7 @@ class CachingFileSystem : public FileSystem {
 
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
+  bool StemFileExists(std::string_view folder, std::string_view stem) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
   std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
   DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
@@ -51,6 +55,8 @@ class CachingFileSystem : public FileSystem {
     std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
   };
   using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
+  using StemIndex = std::unordered_map<std::string, std::vector<std::string>, KeyHash, std::equal_to<>>;
+  using StemAnswers = std::unordered_map<std::string, bool, KeyHash, std::equal_to<>>;
 
   bool Answer(std::string_view path, bool folder);
   void DropEntries();
@@ -62,6 +68,11 @@ class CachingFileSystem : public FileSystem {
   FileSystem& inner_;
   std::size_t maxEntries_;
   Map known_;
+  // Per listed folder, its upper-cased file names that hold a dot, sorted:
+  // a stem question is one search in them.
+  StemIndex stemNames_;
+  // Stem questions the system answered, by upper-cased "folder\stem".
+  StemAnswers stemAnswers_;
   std::string key_;  // reused for the upper-cased path of each question
   // The last plain path found to be no folder: the prefix probing of one
   // string asks about many paths below it in a row.
