@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/StemName.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -81,6 +82,16 @@ class Prober {
     return false;
   }
 
+  // A file in the candidate's folder is named after its last name plus an
+  // extension: the candidate is a stem its owner completes.
+  bool StemExists(std::string_view candidate) {
+    const std::size_t slash = candidate.rfind('\\');
+    const std::string_view stem = candidate.substr(slash + 1);
+    if (!IsPlainStem(stem)) return false;
+    if (tried_) tried_->push_back(std::string(candidate) + ".*");
+    return files_.StemFileExists(candidate.substr(0, slash + 1), stem);
+  }
+
  private:
   FileSystem& files_;
   bool acceptFolder_;
@@ -98,10 +109,15 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
   }
   for (;;) {
     if (prober.Probe(candidate)) return false;
-    if (candidate.empty() || candidate.back() != ';') return true;
+    if (candidate.back() != ';') break;  // never empty: it starts with "X:\"
     candidate.pop_back();
-    if (candidate.empty()) return true;
   }
+  // Only here, at the verdict on the whole name, may a stem save it: the
+  // question is asked only of what is already judged missing, so it never
+  // turns a found file into a finding, and only where the folder exists (a
+  // stem is completed inside its own folder). Shorter prefixes are left out:
+  // "C:\App\run -x" is no stem of "run.txt".
+  return !prober.StemExists(candidate);
 }
 
 // The folder part does not exist: any prefix that names a file, or a program

@@ -185,6 +185,35 @@ TEST_P(FileReferenceCheckTest, OddTextNeverThrowsAndIsJudgedAsText) {
 }
 
 }  // namespace
+TEST_P(FileReferenceCheckTest, AWholeNameCompletedByAFileInItsFolderIsAStem) {
+  files().AddFile("C:\\Voices\\en-US\\M1033David.APM");
+  files().AddFile("C:\\Voices\\en-US\\M1033David.INI");
+  files().AddFolder("C:\\Voices\\en-US\\Folder.d");
+  files().AddFile("C:\\Voices\\en-US\\Old.dll.bak");
+  struct Case {
+    const char* text;
+    const char* cutAt;
+    bool missing;
+    const char* why;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"C:\\Voices\\en-US\\M1033David", "", false, "the voice's files complete the stem"},
+           {"c:\\VOICES\\en-us\\m1033david", "", false, "without regard to case"},
+           {"C:\\Voices\\en-US\\M1033David;;", "", false, "trailing semicolons come off first"},
+           {"C:\\Voices\\en-US\\M1033", "", true, "a shorter name is no stem"},
+           {"C:\\Voices\\en-US\\M1033David -x", "", true, "a prefix before a stop character is no stem"},
+           {"C:\\Voices\\en-US\\M1033David.", "", true, "a name Windows would cut is no stem"},
+           {"C:\\Voices\\en-US\\Folder", "", true, "a folder completes no stem"},
+           {"C:\\Voices\\en-US\\Old.dll", "", false, "a name with an extension can be a stem too"},
+           {"C:\\Voices\\en-US\\Old.dll", ".dll", true, "a path cut at an extension names a file"},
+       }) {
+    EXPECT_EQ(Missing(c.text, c.cutAt), c.missing) << c.text << ": " << c.why;
+  }
+  EXPECT_EQ(MissingFileReason(scan(), "C:\\Voices\\en-US\\M1033", "", false, scan().DriveLetters),
+            "Not found: C:\\Voices\\en-US\\M1033; also tried C:\\Voices\\en-US\\M1033.exe, "
+            "C:\\Voices\\en-US\\M1033.com, C:\\Voices\\en-US\\M1033.bat, C:\\Voices\\en-US\\M1033.*");
+}
+
 TEST_P(FileReferenceCheckTest, ReasonNamesThePathLookedForAndWhatElseWasTried) {
   files().SetEnvironment("GONE", "C:\\Nowhere");
   scan().DriveAReady = false;
@@ -195,7 +224,7 @@ TEST_P(FileReferenceCheckTest, ReasonNamesThePathLookedForAndWhatElseWasTried) {
   };
   for (const Case& c : std::initializer_list<Case>{
            {"C:\\Tools\\gone.dll", "", "Not found: C:\\Tools\\gone.dll; also tried C:\\Tools\\gone.dll.exe, "
-                                            "C:\\Tools\\gone.dll.com, C:\\Tools\\gone.dll.bat"},
+                                            "C:\\Tools\\gone.dll.com, C:\\Tools\\gone.dll.bat, C:\\Tools\\gone.dll.*"},
            {"\"C:\\Gone\\x.exe\" -run", "",
             "Not found: C:\\Gone\\x.exe (no folder C:\\Gone\\); also tried C.exe, C.com, C.bat"},
            {"C:\\Tools\\gone.exe,1", ".exe", "Not found: C:\\Tools\\gone.exe"},

@@ -111,4 +111,19 @@ TEST(CachingFileSystemWine, AFileReachedThroughSysnativeIsNotMissing) {
   }
 }
 
+TEST(CachingFileSystemWine, AStemCompletedInItsFolderIsNotMissing) {
+  for (bool cached : {false, true}) {
+    WineCheck check(cached);
+    MadePath made{check.Files(), "C:\\lindqua-stem-" + std::to_string(::GetCurrentProcessId())};
+    ASSERT_TRUE(check.Files().ForceDirectories(made.path + "\\en-US\\Sub.d"));
+    ASSERT_TRUE(check.Files().WriteWholeFile(made.path + "\\en-US\\M1033David.APM", "x"));
+    ASSERT_TRUE(check.Files().WriteWholeFile(made.path + "\\en-US\\M1033David.INI", "x"));
+    EXPECT_FALSE(check.Missing(made.path + "\\en-US\\M1033David")) << "cached " << cached;
+    EXPECT_FALSE(check.Missing(made.path + "\\EN-US\\m1033david;")) << "cached " << cached;
+    EXPECT_TRUE(check.Missing(made.path + "\\en-US\\M1033")) << "cached " << cached;
+    EXPECT_TRUE(check.Missing(made.path + "\\en-US\\Sub")) << "cached " << cached;
+    EXPECT_TRUE(check.Missing(made.path + "\\Gone\\M1033David")) << "cached " << cached;
+  }
+}
+
 }  // namespace lindqua::test
