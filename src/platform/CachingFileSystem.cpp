@@ -1,7 +1,5 @@
 #include "platform/CachingFileSystem.h"
 
-#include <algorithm>
-
 #include "platform/StemName.h"
 #include "platform/Text.h"
 
@@ -17,6 +15,7 @@ enum : std::uint8_t {
   ListTried = 16,  // a folder whose listing was asked for
   Listed = 32,     // ... and came complete: its children carry InListing
   InListing = 64,  // the name appeared in its folder's listing
+  StemOfFile = 128,  // ... a listed file has this name plus an extension
 };
 constexpr std::uint8_t Absent = FileKnown | FolderKnown;
 // A folder with more entries than this is not kept as a listing.
@@ -47,7 +46,8 @@ bool IsDeviceName(std::string_view upperName) {
 // streams, no trailing dots or blanks it would strip, no "." or "..", no device.
 bool IsPlainName(std::string_view upperName) {
   if (upperName.empty() || upperName.back() == '.' || upperName.back() == ' ') return false;
-  if (upperName.find_first_of("/:") != std::string_view::npos) return false;
+  for (char c : upperName)  // a plain loop: find_first_of searches its set once per character
+    if (c == '/' || c == ':') return false;
   return !IsDeviceName(upperName);
 }
 
@@ -78,7 +78,12 @@ bool IsListableName(std::string_view name) {
   for (char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x80) return false;
-    if (std::string_view("~*?\"<>|").find(c) != std::string_view::npos) return false;
+    switch (c) {
+      case '~': case '*': case '?': case '"': case '<': case '>': case '|':
+        return false;
+      default:
+        break;
+    }
   }
   return true;
 }
@@ -116,16 +121,14 @@ CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
 void CachingFileSystem::Clear() {
   DropEntries();
   Map().swap(known_);  // give the memory back, not only the entries
-  StemIndex().swap(stemNames_);
   StemAnswers().swap(stemAnswers_);
 }
 
 // Starts the map again. What was inferred from its entries goes with them:
-// the listed folder's marks, the stems of its listings and the absent base,
-// which may stand on a listing that is no longer held.
+// the listed folder's marks and the absent base, which may stand on a listing
+// that is no longer held.
 void CachingFileSystem::DropEntries() {
   known_.clear();
-  stemNames_.clear();
   stemAnswers_.clear();
   listedBase_.clear();
   absentBase_.clear();
@@ -147,16 +150,16 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
   if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
   for (const auto& entry : names)
     if (!FoldsAsAscii(entry.name)) return false;
-  if (known_.size() + names.size() + 1 >= maxEntries_) DropEntries();
-  std::vector<std::string> stems;
+  if (known_.size() + 2 * names.size() + 1 >= maxEntries_) DropEntries();
   for (const auto& entry : names) {
-    std::string key = ChildKey(folder, entry.name);
-    if (!entry.isDirectory && !entry.isShortName && entry.name.find('.') != std::string::npos)
-      stems.push_back(key.substr(key.size() - entry.name.size()));
-    known_[std::move(key)] |= InListing;
+    known_[ChildKey(folder, entry.name)] |= InListing;
+    if (entry.isDirectory || entry.isShortName) continue;
+    // "A.B.C" is "A" and "A.B" completed: mark both, so that a stem question
+    // is one lookup of the stem's own path.
+    for (std::size_t dot = entry.name.find('.', 1); dot != std::string::npos && dot + 1 < entry.name.size();
+         dot = entry.name.find('.', dot + 1))
+      known_[ChildKey(folder, std::string_view(entry.name).substr(0, dot))] |= StemOfFile;
   }
-  std::sort(stems.begin(), stems.end());
-  stemNames_[folder] = std::move(stems);
   known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
   return true;
 }
@@ -238,26 +241,29 @@ bool CachingFileSystem::FileExists(std::string_view path) { return Answer(path, 
 // folder and stem.
 bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view stem) {
   if (!IsPlainStem(stem)) return false;
-  std::string folderKey;
-  UpperInto(folderKey, folder);
-  if (folderKey.size() > 3 && folderKey.back() == '\\') folderKey.pop_back();
-  const std::string upperStem = UpperCase(stem);
-  if ((IsDriveRoot(folderKey) || IsPlainDrivePath(folderKey)) && IsListableName(upperStem)) {
-    if (!DirectoryExists(folderKey)) return false;
-    const auto it = known_.find(folderKey);
-    if (it != known_.end() && EnsureListed(folderKey, it->second)) {
-      const std::vector<std::string>& names = stemNames_[folderKey];
-      const std::string dotted = upperStem + '.';
-      const auto at = std::lower_bound(names.begin(), names.end(), dotted);
-      return at != names.end() && NameExtendsStem(*at, upperStem);
+  UpperInto(stemKey_, folder);
+  if (stemKey_.size() > 3 && stemKey_.back() == '\\') stemKey_.pop_back();
+  if ((IsDriveRoot(stemKey_) || IsPlainDrivePath(stemKey_)) && IsListableName(stem)) {
+    auto it = known_.find(stemKey_);
+    if (it == known_.end() || !(it->second & FolderKnown)) {
+      if (!DirectoryExists(stemKey_)) return false;
+      it = known_.find(stemKey_);
+    }
+    if (it == known_.end() || !(it->second & IsFolder)) return false;
+    if (EnsureListed(stemKey_, it->second)) {
+      if (stemKey_.back() != '\\') stemKey_.push_back('\\');
+      for (char c : stem) stemKey_.push_back(AsciiUpper(c));
+      const auto found = known_.find(stemKey_);
+      return found != known_.end() && (found->second & StemOfFile);
     }
   }
-  std::string key = folderKey + '\\' + upperStem;
-  if (const auto known = stemAnswers_.find(key); known != stemAnswers_.end()) return known->second;
+  if (stemKey_.back() != '\\') stemKey_.push_back('\\');
+  for (char c : stem) stemKey_.push_back(AsciiUpper(c));
+  if (const auto known = stemAnswers_.find(stemKey_); known != stemAnswers_.end()) return known->second;
   ++innerQueries_;
   const bool found = inner_.StemFileExists(folder, stem);
   if (stemAnswers_.size() >= maxEntries_) stemAnswers_.clear();
-  stemAnswers_.emplace(std::move(key), found);
+  stemAnswers_.emplace(stemKey_, found);
   return found;
 }
 

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -50,12 +49,14 @@ class CachingFileSystem : public FileSystem {
   }
 
  private:
+  // Deliberately not noexcept: libstdc++ then keeps each key's hash in its
+  // node, so a lookup compares hashes instead of hashing every path it passes
+  // in a bucket (which was a fifth of a whole sweep).
   struct KeyHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
   };
   using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
-  using StemIndex = std::unordered_map<std::string, std::vector<std::string>, KeyHash, std::equal_to<>>;
   using StemAnswers = std::unordered_map<std::string, bool, KeyHash, std::equal_to<>>;
 
   bool Answer(std::string_view path, bool folder);
@@ -68,12 +69,10 @@ class CachingFileSystem : public FileSystem {
   FileSystem& inner_;
   std::size_t maxEntries_;
   Map known_;
-  // Per listed folder, its upper-cased file names that hold a dot, sorted:
-  // a stem question is one search in them.
-  StemIndex stemNames_;
   // Stem questions the system answered, by upper-cased "folder\stem".
   StemAnswers stemAnswers_;
   std::string key_;  // reused for the upper-cased path of each question
+  std::string stemKey_;  // ... and of each stem question
   // The last plain path found to be no folder: the prefix probing of one
   // string asks about many paths below it in a row.
   std::string absentBase_;
