@@ -181,10 +181,13 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
 bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
            std::string_view driveLetters, Tried* tried) {
   if (text.empty()) return false;
-  if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
-  if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
-                          ContainsText(text, "Program Files")))
-    return false;
+  // An explained text already passed the word rules: they only ever clear one.
+  if (!tried) {
+    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+    if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
+                            ContainsText(text, "Program Files")))
+      return false;
+  }
 
   std::string name(text);
   if (text.front() == '"') {
@@ -240,25 +243,29 @@ std::string DescribeTried(const Tried& tried) {
   constexpr std::size_t MaxChars = 400;
   const Candidate main{tried.name.size(), Suffix::None};
   std::vector<Candidate> others;
+  others.reserve(tried.candidates.size());
   for (const Candidate& candidate : tried.candidates)
     if (candidate != main && std::find(others.begin(), others.end(), candidate) == others.end())
       others.push_back(candidate);
   std::stable_sort(others.begin(), others.end(),
                    [](const Candidate& a, const Candidate& b) { return a.TextSize() > b.TextSize(); });
-  std::string text = "Not found: " + tried.name;
-  if (!tried.noFolder.empty()) text += " (no folder " + tried.noFolder + ")";
-  std::size_t shown = 0;
-  std::string also;
+  // One buffer for the whole line: a scan with many findings builds one per finding.
+  std::string text;
+  text.reserve(64 + tried.name.size() + tried.noFolder.size() + MaxChars);
+  text.append("Not found: ").append(tried.name);
+  if (!tried.noFolder.empty()) text.append(" (no folder ").append(tried.noFolder).append(")");
+  if (others.empty()) return text;
+  text.append("; also tried ");
+  std::size_t shown = 0, alsoChars = 0;
   for (const Candidate& candidate : others) {
-    if (shown == MaxShown || also.size() + candidate.TextSize() > MaxChars) break;
-    if (shown) also += ", ";
-    also.append(tried.name, 0, candidate.length).append(SuffixText[static_cast<int>(candidate.suffix)]);
+    const std::size_t added = (shown ? 2 : 0) + candidate.TextSize();
+    if (shown == MaxShown || alsoChars + added - (shown ? 2 : 0) > MaxChars) break;
+    if (shown) text.append(", ");
+    text.append(tried.name, 0, candidate.length).append(SuffixText[static_cast<int>(candidate.suffix)]);
+    alsoChars += added;
     ++shown;
   }
-  if (!others.empty()) {
-    text += "; also tried " + also;
-    if (others.size() > shown) text += " and " + std::to_string(others.size() - shown) + " more";
-  }
+  if (others.size() > shown) text.append(" and ").append(std::to_string(others.size() - shown)).append(" more");
   return text;
 }
 
@@ -284,6 +291,7 @@ bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cu
 std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                               std::string_view driveLetters) {
   Tried tried;
+  tried.candidates.reserve(32);
   try {
     if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &tried)) return "Found on a second look: " + std::string(text);
   } catch (...) {

@@ -174,7 +174,6 @@ bool CachingFileSystem::BelowAbsentBase(std::string_view upperPath) const {
 // True when the path cannot exist: an ancestor is known to be no folder, or
 // the nearest known folder was listed without the next name on the path.
 bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
-  if (!IsPlainDrivePath(upperPath)) return false;
   std::string_view child = upperPath;
   for (;;) {
     const std::string_view parentView = ParentOf(child);
@@ -212,7 +211,9 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
       return false;
     }
   }
-  if (KnownAbsent(key_)) return false;
+  // Only a plain path lies inside the folders its text names.
+  const bool plain = IsPlainDrivePath(key_);
+  if (plain && KnownAbsent(key_)) return false;
   ++innerQueries_;
   const PathKind kind = inner_.KindOf(path);
   if (kind == PathKind::Unsure) {
@@ -224,7 +225,7 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   bits = static_cast<std::uint8_t>((bits & ~(IsFile | IsFolder)) | Absent);
   if (kind == PathKind::File) bits |= IsFile;
   if (kind == PathKind::Folder) bits |= IsFolder;
-  if (kind != PathKind::Folder && IsPlainDrivePath(key_)) absentBase_ = key_;
+  if (kind != PathKind::Folder && plain) absentBase_ = key_;
   // "X\" is a folder exactly when "X" is one, for a plain X.
   if (key_.size() > 4 && key_.back() == '\\' && IsPlainDrivePath(std::string_view(key_).substr(0, key_.size() - 1))) {
     const std::string bare = key_.substr(0, key_.size() - 1);

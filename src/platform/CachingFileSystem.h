@@ -62,6 +62,7 @@ class CachingFileSystem : public FileSystem {
   bool Answer(std::string_view path, bool folder);
   void DropEntries();
   std::uint8_t& Known(std::string_view upperPath);
+  // For a plain drive path only.
   bool KnownAbsent(std::string_view upperPath);
   bool BelowAbsentBase(std::string_view upperPath) const;
   bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
