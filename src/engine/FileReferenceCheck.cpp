@@ -1,8 +1,11 @@
 #include "engine/FileReferenceCheck.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
+#include "platform/StemName.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -13,7 +16,14 @@ namespace {
 // terminating NUL included.
 constexpr std::size_t ExpandBufferChars = 1024;
 
-bool IsStopChar(char c) noexcept { return PathStopChars.find(c) != std::string_view::npos; }
+// A table, not a search of PathStopChars: every character of every path is asked.
+constexpr auto StopCharTable = [] {
+  std::array<bool, 256> table{};
+  for (char c : PathStopChars) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool IsStopChar(char c) noexcept { return StopCharTable[static_cast<unsigned char>(c)]; }
 
 bool IsBlankOrControl(char c) noexcept { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -49,12 +59,31 @@ bool FloppyNotReady(const ScanContext& scan, std::string_view name) noexcept {
   return (StartsWithText(name, "A:\\") && !scan.DriveAReady) || (StartsWithText(name, "B:\\") && !scan.DriveBReady);
 }
 
-// The paths the check asked about, kept only when a finding is being
-// explained: the scan itself passes no record and builds no string for it.
-using Tried = std::vector<std::string>;
+// What the check tried, kept only when a finding is being explained. Every
+// name it tries is a prefix of the path looked for plus a suffix, so one is
+// kept as two numbers and only the few shown are ever spelt out. While
+// explaining, the check asks the file system only what decides which names
+// it tries (does the folder exist): every other answer was the "no" that made
+// the text missing, so the scan pays for a reason with a few lookups and no
+// string per name tried.
+enum class Suffix : std::uint8_t { None, Exe, Com, Bat, AnyExtension };
+constexpr std::string_view SuffixText[] = {"", ".exe", ".com", ".bat", ".*"};
 
-void Record(Tried* tried, std::string_view candidate) {
-  if (tried) tried->emplace_back(candidate);
+struct Candidate {
+  std::size_t length;  // of the prefix of the path looked for
+  Suffix suffix;
+  bool operator==(const Candidate&) const = default;
+  std::size_t TextSize() const { return length + SuffixText[static_cast<int>(suffix)].size(); }
+};
+
+struct Tried {
+  std::string name;  // the path looked for
+  std::vector<Candidate> candidates;
+  std::string noFolder;  // its folder part, when that was found missing
+};
+
+void Record(Tried* tried, std::size_t length, Suffix suffix = Suffix::None) {
+  if (tried) tried->candidates.push_back({length, suffix});
 }
 
 class Prober {
@@ -64,16 +93,22 @@ class Prober {
 
   // The candidate, or it with a program extension, exists.
   bool Probe(std::string& candidate) {
-    Record(tried_, candidate);
+    if (tried_) {
+      Explain(candidate, Suffix::None);
+      return ProgramExists(candidate);
+    }
     if (files_.FileExists(candidate)) return true;
     if (acceptFolder_ && files_.DirectoryExists(candidate)) return true;
     return ProgramExists(candidate);
   }
 
   bool ProgramExists(std::string& candidate) {
+    if (tried_) {
+      for (Suffix suffix : {Suffix::Exe, Suffix::Com, Suffix::Bat}) Explain(candidate, suffix);
+      return false;
+    }
     for (const char* extension : {".exe", ".com", ".bat"}) {
       candidate += extension;
-      Record(tried_, candidate);
       const bool found = files_.FileExists(candidate);
       candidate.resize(candidate.size() - 4);
       if (found) return true;
@@ -81,7 +116,23 @@ class Prober {
     return false;
   }
 
+  // A file in the candidate's folder is named after its last name plus an
+  // extension: the candidate is a stem its owner completes.
+  bool StemExists(std::string_view candidate) {
+    const std::size_t slash = candidate.rfind('\\');
+    const std::string_view stem = candidate.substr(slash + 1);
+    if (!IsPlainStem(stem)) return false;
+    if (tried_) return Explain(candidate, Suffix::AnyExtension);
+    return files_.StemFileExists(candidate.substr(0, slash + 1), stem);
+  }
+
  private:
+  // Records a name the check tries; the finding being explained says it was not found.
+  bool Explain(std::string_view candidate, Suffix suffix) {
+    Record(tried_, candidate.size(), suffix);
+    return false;
+  }
+
   FileSystem& files_;
   bool acceptFolder_;
   Tried* tried_;
@@ -98,10 +149,15 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
   }
   for (;;) {
     if (prober.Probe(candidate)) return false;
-    if (candidate.empty() || candidate.back() != ';') return true;
+    if (candidate.back() != ';') break;  // never empty: it starts with "X:\"
     candidate.pop_back();
-    if (candidate.empty()) return true;
   }
+  // Only here, at the verdict on the whole name, may a stem save it: the
+  // question is asked only of what is already judged missing, so it never
+  // turns a found file into a finding, and only where the folder exists (a
+  // stem is completed inside its own folder). Shorter prefixes are left out:
+  // "C:\App\run -x" is no stem of "run.txt".
+  return !prober.StemExists(candidate);
 }
 
 // The folder part does not exist: any prefix that names a file, or a program
@@ -113,8 +169,11 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
     if (IsStopChar(c) && prober.ProgramExists(candidate)) return false;
     candidate.push_back(c);
     // Every prefix is asked about; only the whole path is worth showing.
-    if (tried && candidate.size() == name.size()) Record(tried, candidate);
-    if (files.FileExists(candidate)) return false;
+    if (tried) {
+      if (candidate.size() == name.size()) Record(tried, candidate.size());
+    } else if (files.FileExists(candidate)) {
+      return false;
+    }
   }
   return true;
 }
@@ -122,10 +181,13 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
 bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
            std::string_view driveLetters, Tried* tried) {
   if (text.empty()) return false;
-  if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
-  if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
-                          ContainsText(text, "Program Files")))
-    return false;
+  // An explained text already passed the word rules: they only ever clear one.
+  if (!tried) {
+    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+    if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
+                            ContainsText(text, "Program Files")))
+      return false;
+  }
 
   std::string name(text);
   if (text.front() == '"') {
@@ -154,14 +216,14 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
     if (at == std::string::npos) return false;
     name = name.substr(0, at) + std::string(cutAt);
     if (!PassesDriveTest(name, driveLetters)) return false;
-    Record(tried, name);
+    if (tried) tried->name = name;
     if (FloppyNotReady(scan, name)) return true;
-    return !files.FileExists(name);
+    return tried || !files.FileExists(name);
   }
 
   if (name.empty()) return false;
   if (!PassesDriveTest(name, driveLetters)) return false;
-  Record(tried, name);
+  if (tried) tried->name = name;
   if (FloppyNotReady(scan, name)) return true;
   if (name.find(":\\", 3) != std::string::npos) return false;  // a second drive is not judged
 
@@ -170,45 +232,43 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
   if (folderPart.size() == name.size() && files.DirectoryExists(name)) return false;
   Prober prober(files, acceptFolder, tried);
   if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
-  if (tried) tried->push_back("(no folder " + std::string(folderPart) + ")");
+  if (tried) tried->noFolder = folderPart;
   return MissingWithoutFolder(files, prober, name, tried);
 }
 
-// One line a user can read: the path that was looked for (the first one
-// recorded), then the other names that were tried, longest first, cut short
-// when there are many.
+// One line a user can read: the path that was looked for, then the other
+// names that were tried, longest first, cut short when there are many.
 std::string DescribeTried(const Tried& tried) {
   constexpr std::size_t MaxShown = 4;
   constexpr std::size_t MaxChars = 400;
-  if (tried.empty()) return "Not found";
-  const std::string& main = tried.front();
-  std::string noFolder;
-  Tried others;
-  for (const std::string& candidate : tried) {
-    if (candidate.starts_with("(no folder ")) {
-      noFolder = candidate;
-    } else if (candidate != main && candidate.find(":\\") == 1 &&
-               std::find(others.begin(), others.end(), candidate) == others.end()) {
-      // Prefixes cut before the drive's colon ("C.exe") were asked about too,
-      // but name nothing a user could look for.
+  const Candidate main{tried.name.size(), Suffix::None};
+  std::vector<Candidate> others;
+  others.reserve(tried.candidates.size());
+  for (const Candidate& candidate : tried.candidates)
+    // Prefixes cut before the drive's "\" ("C.exe") were asked about too,
+    // but name nothing a user could look for.
+    if (candidate != main && candidate.length >= 3 &&
+        std::find(others.begin(), others.end(), candidate) == others.end())
       others.push_back(candidate);
-    }
-  }
   std::stable_sort(others.begin(), others.end(),
-                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  std::string text = "Not found: " + main;
-  if (!noFolder.empty()) text += " " + noFolder;
-  std::size_t shown = 0;
-  std::string also;
-  for (const std::string& candidate : others) {
-    if (shown == MaxShown || also.size() + candidate.size() > MaxChars) break;
-    also += (shown ? ", " : "") + candidate;
+                   [](const Candidate& a, const Candidate& b) { return a.TextSize() > b.TextSize(); });
+  // One buffer for the whole line: a scan with many findings builds one per finding.
+  std::string text;
+  text.reserve(64 + tried.name.size() + tried.noFolder.size() + MaxChars);
+  text.append("Not found: ").append(tried.name);
+  if (!tried.noFolder.empty()) text.append(" (no folder ").append(tried.noFolder).append(")");
+  if (others.empty()) return text;
+  text.append("; also tried ");
+  std::size_t shown = 0, alsoChars = 0;
+  for (const Candidate& candidate : others) {
+    const std::size_t added = (shown ? 2 : 0) + candidate.TextSize();
+    if (shown == MaxShown || alsoChars + added - (shown ? 2 : 0) > MaxChars) break;
+    if (shown) text.append(", ");
+    text.append(tried.name, 0, candidate.length).append(SuffixText[static_cast<int>(candidate.suffix)]);
+    alsoChars += added;
     ++shown;
   }
-  if (!others.empty()) {
-    text += "; also tried " + also;
-    if (others.size() > shown) text += " and " + std::to_string(others.size() - shown) + " more";
-  }
+  if (others.size() > shown) text.append(" and ").append(std::to_string(others.size() - shown)).append(" more");
   return text;
 }
 
@@ -234,13 +294,14 @@ bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cu
 std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                               std::string_view driveLetters) {
   Tried tried;
+  tried.candidates.reserve(32);
   try {
     if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &tried)) return "Found on a second look: " + std::string(text);
   } catch (...) {
     return "Not found: " + std::string(text);
   }
-  if (FloppyNotReady(scan, tried.empty() ? std::string_view() : std::string_view(tried.front())))
-    return "Drive not ready: " + (tried.empty() ? std::string(text) : tried.front());
+  if (tried.name.empty()) return "Not found: " + std::string(text);
+  if (FloppyNotReady(scan, tried.name)) return "Drive not ready: " + tried.name;
   return DescribeTried(tried);
 }
 

@@ -25,8 +25,10 @@ bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cu
                    std::string_view driveLetters) noexcept;
 
 // Why IsMissingFile answered true for the same arguments: the path looked for
-// and the other names tried. Asks the file system again, so it is called only
-// for a text already found missing; the check itself keeps no record.
+// and the other names tried. Called only for a text IsMissingFile found
+// missing: it asks the file system only what decides which names the check
+// tries, and takes every other answer as the "no" that made the text
+// missing. The check itself keeps no record.
 std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                               std::string_view driveLetters);
 

@@ -1,5 +1,6 @@
 #include "platform/CachingFileSystem.h"
 
+#include "platform/StemName.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -14,6 +15,7 @@ enum : std::uint8_t {
   ListTried = 16,  // a folder whose listing was asked for
   Listed = 32,     // ... and came complete: its children carry InListing
   InListing = 64,  // the name appeared in its folder's listing
+  StemOfFile = 128,  // ... a listed file has this name plus an extension
 };
 constexpr std::uint8_t Absent = FileKnown | FolderKnown;
 // A folder with more entries than this is not kept as a listing.
@@ -24,7 +26,9 @@ void UpperInto(std::string& out, std::string_view text) {
   for (char& c : out) c = AsciiUpper(c);
 }
 
-// Windows maps these names to devices in any folder, with any extension.
+// Windows maps these names to devices in any folder, with any extension;
+// the serial and printer ports also with a superscript digit (UTF-8 C2 B9,
+// C2 B2, C2 B3).
 bool IsDeviceName(std::string_view upperName) {
   if (upperName.size() < 3) return false;
   const char first = upperName[0];
@@ -33,14 +37,17 @@ bool IsDeviceName(std::string_view upperName) {
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
     if (base == device) return true;
-  return base.size() == 4 && (base.substr(0, 3) == "COM" || base.substr(0, 3) == "LPT");
+  if (base.substr(0, 3) != "COM" && base.substr(0, 3) != "LPT") return false;
+  return base.size() == 4 || (base.size() == 5 && base[3] == '\xC2' &&
+                              (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3'));
 }
 
 // A name that Windows looks up as written in its folder: no separators or
 // streams, no trailing dots or blanks it would strip, no "." or "..", no device.
 bool IsPlainName(std::string_view upperName) {
   if (upperName.empty() || upperName.back() == '.' || upperName.back() == ' ') return false;
-  if (upperName.find_first_of("/:") != std::string_view::npos) return false;
+  for (char c : upperName)  // a plain loop: find_first_of searches its set once per character
+    if (c == '/' || c == ':') return false;
   return !IsDeviceName(upperName);
 }
 
@@ -64,15 +71,34 @@ bool IsPlainDrivePath(std::string_view upperPath) {
 }
 
 // A name whose absence from a listing proves it absent: ASCII only (Windows
-// folds other letters by its own table), no "~" (a short name is not listed),
+// folds other letters by its own table), no "~" (a volume without short
+// names lists none, yet a lookup may still resolve one through a link),
 // nothing a lookup rejects or treats as a pattern.
 bool IsListableName(std::string_view name) {
   for (char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x80) return false;
-    if (std::string_view("~*?\"<>|").find(c) != std::string_view::npos) return false;
+    switch (c) {
+      case '~': case '*': case '?': case '"': case '<': case '>': case '|':
+        return false;
+      default:
+        break;
+    }
   }
   return true;
+}
+
+// A listed name that ASCII case folding compares as Windows does: outside
+// ASCII, letters such as the dotless i fold onto an ASCII letter, so such a
+// listing could hide the match of a plain question.
+bool FoldsAsAscii(std::string_view name) {
+  for (char c : name)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+bool IsDriveRoot(std::string_view upperPath) {
+  return upperPath.size() == 3 && upperPath[0] >= 'A' && upperPath[0] <= 'Z' && upperPath.substr(1) == ":\\";
 }
 
 std::string_view ParentOf(std::string_view upperPath) {
@@ -93,16 +119,19 @@ CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
     : inner_(inner), maxEntries_(maxEntries == 0 ? 1 : maxEntries) {}
 
 void CachingFileSystem::Clear() {
-  absentBase_.clear();
-  listedBase_.clear();
-  known_.clear();
+  DropEntries();
   Map().swap(known_);  // give the memory back, not only the entries
+  StemAnswers().swap(stemAnswers_);
 }
 
-// Starts the map again; the listed folder's marks go with it.
+// Starts the map again. What was inferred from its entries goes with them:
+// the listed folder's marks and the absent base, which may stand on a listing
+// that is no longer held.
 void CachingFileSystem::DropEntries() {
   known_.clear();
+  stemAnswers_.clear();
   listedBase_.clear();
+  absentBase_.clear();
 }
 
 std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
@@ -116,13 +145,21 @@ std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
 bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits) {
   if (folderBits & ListTried) return folderBits & Listed;
   folderBits |= ListTried;
-  std::vector<std::string> names;
+  std::vector<ListedName> names;
   const std::string folder(upperFolder);
   if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
-  for (const auto& name : names)
-    if (!IsListableName(name)) return false;  // the listing could hide a folded match
-  if (known_.size() + names.size() + 1 >= maxEntries_) DropEntries();
-  for (const auto& name : names) known_[ChildKey(folder, name)] |= InListing;
+  for (const auto& entry : names)
+    if (!FoldsAsAscii(entry.name)) return false;
+  if (known_.size() + 2 * names.size() + 1 >= maxEntries_) DropEntries();
+  for (const auto& entry : names) {
+    known_[ChildKey(folder, entry.name)] |= InListing;
+    if (entry.isDirectory || entry.isShortName) continue;
+    // "A.B.C" is "A" and "A.B" completed: mark both, so that a stem question
+    // is one lookup of the stem's own path.
+    for (std::size_t dot = entry.name.find('.', 1); dot != std::string::npos && dot + 1 < entry.name.size();
+         dot = entry.name.find('.', dot + 1))
+      known_[ChildKey(folder, std::string_view(entry.name).substr(0, dot))] |= StemOfFile;
+  }
   known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
   return true;
 }
@@ -137,7 +174,6 @@ bool CachingFileSystem::BelowAbsentBase(std::string_view upperPath) const {
 // True when the path cannot exist: an ancestor is known to be no folder, or
 // the nearest known folder was listed without the next name on the path.
 bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
-  if (!IsPlainDrivePath(upperPath)) return false;
   std::string_view child = upperPath;
   for (;;) {
     const std::string_view parentView = ParentOf(child);
@@ -175,14 +211,21 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
       return false;
     }
   }
-  if (KnownAbsent(key_)) return false;
+  // Only a plain path lies inside the folders its text names.
+  const bool plain = IsPlainDrivePath(key_);
+  if (plain && KnownAbsent(key_)) return false;
   ++innerQueries_;
   const PathKind kind = inner_.KindOf(path);
+  if (kind == PathKind::Unsure) {
+    // Nothing is kept: the system would not say what lies there or below.
+    ++innerQueries_;
+    return folder ? inner_.DirectoryExists(path) : inner_.FileExists(path);
+  }
   std::uint8_t& bits = Known(key_);
   bits = static_cast<std::uint8_t>((bits & ~(IsFile | IsFolder)) | Absent);
   if (kind == PathKind::File) bits |= IsFile;
   if (kind == PathKind::Folder) bits |= IsFolder;
-  if (kind != PathKind::Folder && IsPlainDrivePath(key_)) absentBase_ = key_;
+  if (kind != PathKind::Folder && plain) absentBase_ = key_;
   // "X\" is a folder exactly when "X" is one, for a plain X.
   if (key_.size() > 4 && key_.back() == '\\' && IsPlainDrivePath(std::string_view(key_).substr(0, key_.size() - 1))) {
     const std::string bare = key_.substr(0, key_.size() - 1);
@@ -194,6 +237,36 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
 }
 
 bool CachingFileSystem::FileExists(std::string_view path) { return Answer(path, false); }
+
+// Answered from the folder's listing where one is held, else asked once per
+// folder and stem.
+bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view stem) {
+  if (!IsPlainStem(stem)) return false;
+  UpperInto(stemKey_, folder);
+  if (stemKey_.size() > 3 && stemKey_.back() == '\\') stemKey_.pop_back();
+  if ((IsDriveRoot(stemKey_) || IsPlainDrivePath(stemKey_)) && IsListableName(stem)) {
+    auto it = known_.find(stemKey_);
+    if (it == known_.end() || !(it->second & FolderKnown)) {
+      if (!DirectoryExists(stemKey_)) return false;
+      it = known_.find(stemKey_);
+    }
+    if (it == known_.end() || !(it->second & IsFolder)) return false;
+    if (EnsureListed(stemKey_, it->second)) {
+      if (stemKey_.back() != '\\') stemKey_.push_back('\\');
+      for (char c : stem) stemKey_.push_back(AsciiUpper(c));
+      const auto found = known_.find(stemKey_);
+      return found != known_.end() && (found->second & StemOfFile);
+    }
+  }
+  if (stemKey_.back() != '\\') stemKey_.push_back('\\');
+  for (char c : stem) stemKey_.push_back(AsciiUpper(c));
+  if (const auto known = stemAnswers_.find(stemKey_); known != stemAnswers_.end()) return known->second;
+  ++innerQueries_;
+  const bool found = inner_.StemFileExists(folder, stem);
+  if (stemAnswers_.size() >= maxEntries_) stemAnswers_.clear();
+  stemAnswers_.emplace(stemKey_, found);
+  return found;
+}
 
 bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(path, true); }
 

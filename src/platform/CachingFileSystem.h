@@ -7,7 +7,9 @@
 // Besides repeating answers it knows two kinds of "not there" without asking:
 // anything inside a path that is no folder, and a plain name missing from the
 // complete listing of its folder (which the system then lists once). Paths
-// that Windows may resolve elsewhere than their text says are always asked.
+// that Windows may resolve elsewhere than their text says are always asked,
+// and so is every path whose system answer was Unsure: the cache never
+// answers "absent" where the system might have found something.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -29,6 +31,7 @@ class CachingFileSystem : public FileSystem {
 
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
+  bool StemFileExists(std::string_view folder, std::string_view stem) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
   std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
   DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
@@ -51,15 +54,20 @@ class CachingFileSystem : public FileSystem {
   }
 
  private:
+  // Deliberately not noexcept: libstdc++ then keeps each key's hash in its
+  // node, so a lookup compares hashes instead of hashing every path it passes
+  // in a bucket (which was a fifth of a whole sweep).
   struct KeyHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
   };
   using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
+  using StemAnswers = std::unordered_map<std::string, bool, KeyHash, std::equal_to<>>;
 
   bool Answer(std::string_view path, bool folder);
   void DropEntries();
   std::uint8_t& Known(std::string_view upperPath);
+  // For a plain drive path only.
   bool KnownAbsent(std::string_view upperPath);
   bool BelowAbsentBase(std::string_view upperPath) const;
   bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
@@ -67,7 +75,10 @@ class CachingFileSystem : public FileSystem {
   FileSystem& inner_;
   std::size_t maxEntries_;
   Map known_;
+  // Stem questions the system answered, by upper-cased "folder\stem".
+  StemAnswers stemAnswers_;
   std::string key_;  // reused for the upper-cased path of each question
+  std::string stemKey_;  // ... and of each stem question
   // The last plain path found to be no folder: the prefix probing of one
   // string asks about many paths below it in a row.
   std::string absentBase_;

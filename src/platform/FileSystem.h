@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/StemName.h"
+
 namespace lindqua {
 
 enum class DriveType : std::uint32_t {
@@ -63,17 +65,39 @@ class FileSystem {
   virtual std::vector<FolderEntry> ListFolder(std::string_view folder) = 0;
 
   // What the path names, in one question where the system can answer so.
-  enum class PathKind { None, File, Folder };
+  // None and File also promise that nothing can be reached below the path.
+  // Unsure is a path the system would not judge that way (access refused, a
+  // link): ask FileExists or DirectoryExists, and infer nothing below it.
+  enum class PathKind { None, File, Folder, Unsure };
   virtual PathKind KindOf(std::string_view path) {
     if (FileExists(path)) return PathKind::File;
     return DirectoryExists(path) ? PathKind::Folder : PathKind::None;
   }
-  // The names in a folder, true only when the list is known to be complete
-  // (a caller may then take a name missing from it as not existing). The
+  // One name a folder listing holds. A short (8.3) name is listed beside the
+  // long name it stands for, because a lookup finds the file by either.
+  struct ListedName {
+    std::string name;
+    bool isDirectory = false;
+    bool isShortName = false;
+  };
+  // The names in a folder, true only when the list is known to hold every
+  // name a lookup in that folder can succeed with, in ASCII case folding (a
+  // caller may then take a name missing from it as not existing). The
   // default cannot vouch for that and answers false.
-  virtual bool ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
+  virtual bool ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) {
     (void)folder;
     names.clear();
+    return false;
+  }
+  // A file (not a folder) in `folder` is named `stem`, a dot and at least one
+  // more character ("Voice" finds "Voice.apm"). A stem that is no plain name
+  // (empty, a separator or wildcard, a trailing dot or blank) finds nothing.
+  // The default reads the whole listing; a system that can ask one pattern
+  // does better.
+  virtual bool StemFileExists(std::string_view folder, std::string_view stem) {
+    if (!IsPlainStem(stem)) return false;
+    for (const FolderEntry& entry : ListFolder(folder))
+      if (!entry.isDirectory && NameExtendsStem(entry.name, stem)) return true;
     return false;
   }
 

@@ -69,6 +69,35 @@ TEST_P(FilesContract, SpecialFoldersAreExistingFoldersOrNothing) {
   EXPECT_EQ(fs.GetSpecialFolder(0x7F), "") << "an id the shell does not know";
 }
 
+TEST_P(FilesContract, StemFilesAreFilesNamedAfterTheStemPlusAnExtension) {
+  const std::string dir = under->ScratchFolder();
+  ASSERT_TRUE(under->MakeFolder(dir + "\\Voice\\Sub.d"));
+  ASSERT_TRUE(under->MakeFile(dir + "\\Voice\\M1033David.APM", 1));
+  ASSERT_TRUE(under->MakeFile(dir + "\\Voice\\Bare", 1));
+  ASSERT_TRUE(under->MakeFile(dir + "\\Voice\\a.b.c", 1));
+  struct Case {
+    std::string folder;
+    const char* stem;
+    bool found;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {dir + "\\Voice", "M1033David", true},
+           {dir + "\\VOICE\\", "m1033david", true},
+           {dir + "\\Voice", "M1033", false},
+           {dir + "\\Voice", "M1033David.APM", false},
+           {dir + "\\Voice", "Bare", false},
+           {dir + "\\Voice", "Sub", false},
+           {dir + "\\Voice", "a", true},
+           {dir + "\\Voice", "a.b", true},
+           {dir + "\\Voice", "M*", false},
+           {dir + "\\Voice", "M1033David.", false},
+           {dir + "\\Voice", "", false},
+           {dir + "\\Gone", "M1033David", false},
+       }) {
+    EXPECT_EQ(Files().StemFileExists(c.folder, c.stem), c.found) << c.folder << " " << c.stem;
+  }
+}
+
 TEST_P(FilesContract, DriveTypes) {
   EXPECT_EQ(Files().DriveTypeOf('C'), DriveType::Fixed);
   EXPECT_EQ(Files().DriveTypeOf('c'), DriveType::Fixed);

@@ -5,6 +5,7 @@
 #include "engine/TScanTaskThread.h"
 #include "platform/CachingFileSystem.h"
 #include "platform/TRegistry.h"
+#include "platform/Text.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemFacts.h"
@@ -124,6 +125,60 @@ TEST_F(CachingFileSystemTest, AFullCacheStartsAgainAndStaysRight) {
   const auto before = inner.QueryCount();
   EXPECT_TRUE(cache.FileExists("C:\\Tools\\app.exe"));
   EXPECT_EQ(inner.QueryCount() - before, 1u) << "a cleared cache asks again";
+}
+
+TEST_F(CachingFileSystemTest, StemQuestionsAreAnsweredFromTheFolderListing) {
+  inner.AddFile("C:\\Voices\\M1.APM");
+  inner.AddFile("C:\\Voices\\M2");
+  inner.AddFolder("C:\\Voices\\Sub.d");
+  inner.AddFile("C:\\Intl\\Gr\xC3\xBC\xC3\x9F\x65.ini");
+  inner.AddFile("C:\\Root.txt");
+  struct Case {
+    const char* folder;
+    const char* stem;
+  };
+  const std::initializer_list<Case> cases = {
+      {"C:\\Voices", "M1"}, {"c:\\voices\\", "m1"}, {"C:\\Voices", "M"}, {"C:\\Voices", "M1.APM"},
+      {"C:\\Voices", "M2"}, {"C:\\Voices", "Sub"}, {"C:\\Voices", "M*"}, {"C:\\Voices", "M1."},
+      {"C:\\Voices", ""}, {"C:\\", "Root"}, {"C:\\Gone", "M1"}, {"C:\\Voices\\M2", "x"},
+      {"C:\\Intl", "Gr\xC3\xBC\xC3\x9F\x65"}, {"C:\\Intl", "GR\xC3\x9C\xC3\x9F\x45"}, {"C:\\Intl", "Gr"}, {"C:\\Voices\\..\\Voices", "M1"}};
+  CachingFileSystem cache(inner);
+  for (int round = 0; round < 2; ++round) {
+    for (const Case& c : cases)
+      EXPECT_EQ(cache.StemFileExists(c.folder, c.stem), inner.StemFileExists(c.folder, c.stem))
+          << c.folder << " " << c.stem;
+  }
+  const auto before = inner.QueryCount();
+  for (const char* stem : {"M1", "M2", "M3", "Sub", "Root", "A", "B"})
+    (void)cache.StemFileExists("C:\\Voices", stem);
+  EXPECT_EQ(inner.QueryCount(), before) << "the listing answers every plain stem";
+}
+
+// A file system that, like Windows for a locked or refused path, would not
+// say what one folder is, though a path below it can be opened.
+class RefusingFileSystem : public MemoryFileSystem {
+ public:
+  PathKind KindOf(std::string_view path) override {
+    return IsRefused(path) ? PathKind::Unsure : MemoryFileSystem::KindOf(path);
+  }
+  bool DirectoryExists(std::string_view path) override {
+    return !IsRefused(path) && MemoryFileSystem::DirectoryExists(path);
+  }
+
+ private:
+  static bool IsRefused(std::string_view path) { return UpperCase(path) == "C:\\LOCKED"; }
+};
+
+TEST(CachingFileSystemUnsure, NothingIsInferredBelowAPathTheSystemWouldNotJudge) {
+  RefusingFileSystem inner;
+  inner.AddFile("C:\\Locked\\x.txt");
+  CachingFileSystem cache(inner);
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_FALSE(cache.DirectoryExists("C:\\Locked"));
+    EXPECT_FALSE(cache.FileExists("C:\\Locked"));
+    EXPECT_TRUE(cache.FileExists("C:\\Locked\\x.txt")) << "round " << round;
+    EXPECT_FALSE(cache.FileExists("C:\\Locked\\y.txt"));
+  }
 }
 
 TEST(ScanFileCache, EachScanAsksItsOwnQuestionsOnce) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <set>
 
+#include "platform/StemName.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -120,6 +121,19 @@ struct MemoryFileSystem::State {
     return nullptr;
   }
 
+  // Calls `visit` with each entry of an existing folder, in insertion order;
+  // false when the folder does not exist.
+  template <typename Visit>
+  bool ForEachChild(std::string_view folder, Visit visit) const {
+    auto p = Parse(folder);
+    if (!p) return false;
+    const Entry* dir = Find(*p);
+    if (!dir || !dir->isDirectory) return false;
+    if (auto kids = children.find(UpperCase(dir->path)); kids != children.end())
+      for (const auto& key : kids->second) visit(entries.at(key));
+    return true;
+  }
+
   void Remove(const std::string& key) {
     if (auto kids = children.find(key); kids != children.end()) {
       auto list = kids->second;
@@ -221,16 +235,9 @@ std::optional<std::uint64_t> MemoryFileSystem::FileSize(std::string_view path) {
 std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
   std::lock_guard lock(state_->mutex);
   std::vector<FolderEntry> out;
-  auto p = state_->Parse(folder);
-  if (!p) return out;
-  const Entry* dir = state_->Find(*p);
-  if (!dir || !dir->isDirectory) return out;
-  auto kids = state_->children.find(UpperCase(dir->path));
-  if (kids == state_->children.end()) return out;
-  for (const auto& key : kids->second) {
-    const Entry& e = state_->entries.at(key);
+  (void)state_->ForEachChild(folder, [&](const Entry& e) {
     out.push_back(FolderEntry{e.path.substr(e.path.rfind('\\') + 1), e.isDirectory, e.size, 0});
-  }
+  });
   return out;
 }
 
@@ -245,20 +252,23 @@ FileSystem::PathKind MemoryFileSystem::KindOf(std::string_view path) {
   return p->trailingSeparator ? PathKind::None : PathKind::File;
 }
 
-bool MemoryFileSystem::ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
+bool MemoryFileSystem::ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) {
   names.clear();
   std::lock_guard lock(state_->mutex);
-  auto p = state_->Parse(folder);
-  if (!p) return false;
-  const Entry* dir = state_->Find(*p);
-  if (!dir || !dir->isDirectory) return false;
-  if (auto kids = state_->children.find(UpperCase(dir->path)); kids != state_->children.end()) {
-    for (const auto& key : kids->second) {
-      const Entry& e = state_->entries.at(key);
-      names.push_back(e.path.substr(e.path.rfind('\\') + 1));
-    }
-  }
-  return true;
+  return state_->ForEachChild(folder, [&](const Entry& e) {
+    names.push_back({e.path.substr(e.path.rfind('\\') + 1), e.isDirectory, false});
+  });
+}
+
+bool MemoryFileSystem::StemFileExists(std::string_view folder, std::string_view stem) {
+  ++state_->queries;
+  if (!IsPlainStem(stem)) return false;
+  std::lock_guard lock(state_->mutex);
+  bool found = false;
+  (void)state_->ForEachChild(folder, [&](const Entry& e) {
+    found = found || (!e.isDirectory && NameExtendsStem(std::string_view(e.path).substr(e.path.rfind('\\') + 1), stem));
+  });
+  return found;
 }
 
 DriveType MemoryFileSystem::DriveTypeOf(char letter) {

@@ -8,6 +8,7 @@
 
 #include "platform/win32/ComScope.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32FolderListing.h"
 #include "platform/win32/WinText.h"
 
 namespace lindqua {
@@ -64,28 +65,30 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
 
 FileSystem::PathKind Win32FileSystem::KindOf(std::string_view path) {
   const DWORD attributes = Attributes(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    switch (::GetLastError()) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_INVALID_NAME:
+      case ERROR_BAD_PATHNAME:
+      case ERROR_INVALID_DRIVE:
+      case ERROR_DIRECTORY:
+        return PathKind::None;
+      default:
+        return PathKind::Unsure;  // refused or locked: something may be there or below
+    }
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+  // A file that is a link may lead to a folder when a path goes on below it.
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? PathKind::Unsure : PathKind::File;
 }
 
-bool Win32FileSystem::ListNamesComplete(std::string_view folder, std::vector<std::string>& names) {
-  names.clear();
-  std::string pattern(folder);
-  if (pattern.empty()) return false;
-  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
-  pattern += '*';
-  const std::wstring wide = Wide(pattern);
-  WIN32_FIND_DATAW data{};
-  UniqueFindHandle find(::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return false;
-  do {
-    const std::wstring_view name(data.cFileName);
-    if (name == L"." || name == L"..") continue;
-    names.push_back(Narrow(name));
-  } while (::FindNextFileW(find.get(), &data));
-  // Only a listing that ran to its end can tell that a name is not there.
-  return ::GetLastError() == ERROR_NO_MORE_FILES;
+bool Win32FileSystem::ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) {
+  return ListCompleteFolder(folder, names);
+}
+
+bool Win32FileSystem::StemFileExists(std::string_view folder, std::string_view stem) {
+  return FindStemFile(folder, stem);
 }
 
 DriveType Win32FileSystem::DriveTypeOf(char letter) {

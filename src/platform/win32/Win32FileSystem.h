@@ -12,7 +12,8 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::vector<FolderEntry> ListFolder(std::string_view folder) override;
   PathKind KindOf(std::string_view path) override;
-  bool ListNamesComplete(std::string_view folder, std::vector<std::string>& names) override;
+  bool ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) override;
+  bool StemFileExists(std::string_view folder, std::string_view stem) override;
   DriveType DriveTypeOf(char letter) override;
   bool VolumeReady(char letter) override;
   std::string ExpandEnvironment(std::string_view text) override;
