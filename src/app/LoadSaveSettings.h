@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/ErrorReporter.h"
+#include "app/MainLayout.h"
 #include "app/OptionsSetting.h"
 #include "app/SettingsWindow.h"
 #include "platform/FileSystem.h"
@@ -12,7 +13,7 @@
 namespace lindqua {
 
 // The main window's design size, the size a first start opens it at.
-inline constexpr WindowSize MainWindowDesignSize{704, 507};
+inline constexpr WindowSize MainWindowDesignSize{MainDesignWidth, MainDesignHeight};
 
 // A "Count" beyond this is read as this many entries: a damaged file must not
 // make the start-up read (and the close write) billions of entries.

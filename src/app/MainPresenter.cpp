@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/MessageBoxFlags.h"
 #include "app/ReasonText.h"
 #include "engine/ScanNotifier.h"
 #include "engine/ScanSection.h"
@@ -14,10 +15,10 @@ namespace lindqua {
 namespace {
 
 constexpr int ProgressMax = 1000;
-constexpr unsigned MessageBoxInformation = 0x40;
-constexpr unsigned MessageYesNoInformation = 0x44;           // MB_YESNO | MB_ICONINFORMATION
-constexpr unsigned MessageYesNoInformationNoDefault = 0x144;  // ... | MB_DEFBUTTON2
-constexpr int MessageAnswerYes = 6;
+constexpr unsigned MessageBoxInformation = MessageBoxFlags::Ok | MessageBoxFlags::IconInformation;
+constexpr unsigned MessageYesNoInformation = MessageBoxFlags::YesNo | MessageBoxFlags::IconInformation;
+constexpr unsigned MessageYesNoInformationNoDefault = MessageYesNoInformation | MessageBoxFlags::SecondButtonDefault;
+constexpr int MessageAnswerYes = MessageBoxFlags::AnswerYes;
 
 // Posts one scan's messages with that scan's id, so that a message still in
 // the queue from a finished or cancelled scan cannot end the next one.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "repair/BackupFileName.h"
+#include "platform/SystemFacts.h"
 #include "repair/FixTarget.h"
 
 namespace lindqua {
@@ -84,7 +85,8 @@ std::string MissingBackupFolderQuestion(const std::string& folder) {
 
 bool RestorePointOffered(SystemFacts& facts) {
   const std::uint8_t versionCode = GetWindowsVersionCode(facts);
-  return versionCode == 9 || versionCode == 10 || versionCode == 11;
+  return versionCode == VersionCode::WindowsXp || versionCode == VersionCode::WindowsServer2003 ||
+         versionCode == VersionCode::Nt6;
 }
 
 FixReport DeleteCheckedFindings(const FixPlatform& platform, ResultsModel& results, const FixRequest& request,
