@@ -10,8 +10,6 @@ std::string GetSettingsBaseFolder(FileSystem& files) {
   return folder;
 }
 
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 bool DeletePath(FileSystem& files, std::string_view path) { return files.DeletePath(path); }
 
 void WriteUserRegString(RegistryBackend& registry, std::string_view keyPath, std::string_view valueName,

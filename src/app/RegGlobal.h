@@ -7,6 +7,7 @@
 #include "engine/Rot13.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryBackend.h"
+#include "platform/Text.h"
 
 namespace lindqua {
 
@@ -14,8 +15,7 @@ namespace lindqua {
 // system has none.
 std::string GetSettingsBaseFolder(FileSystem& files);
 
-// The decimal text of n with a "0" in front below 10 ("07", "10", "123").
-std::string TwoDigits(int n);
+// TwoDigits is with the text helpers (platform/Text.h): the backup file name uses it too.
 
 // Deletes a file, or a folder with everything in it, permanently and
 // without asking; true on success.

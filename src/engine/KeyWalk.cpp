@@ -190,19 +190,4 @@ std::string DescribeEmptyKey(ScanContext& scan, RootKey root, std::string_view k
   return "No values and no subkeys";
 }
 
-int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath) {
-  if (!keyPath.empty() && keyPath.front() == '\\') keyPath.remove_prefix(1);
-  std::unique_ptr<RegistryKey> rootKey, key;
-  if (scan.Registry().OpenRoot(root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey) return 0;
-  if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return 0;
-  std::vector<std::string> names;
-  if (key->EnumValues(names) != RegStatus::Ok) return 0;
-  if (!names.empty()) return static_cast<int>(names.size());
-  if (key->EnumSubKeys(names) != RegStatus::Ok) return 0;
-  if (names.size() >= 2) return static_cast<int>(names.size());
-  if (names.size() == 1 && !scan.Terminated())
-    return CountKeyValues(scan, root, std::string(keyPath) + "\\" + names.front());
-  return 0;
-}
-
 }  // namespace lindqua

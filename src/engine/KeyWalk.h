@@ -24,11 +24,6 @@ bool IsProtectedKey(std::string_view path);
 // looking: a fixed list of fragments, some compared with exact case.
 bool WalkSkipsPath(std::string_view path);
 
-// 0 when the key is empty or cannot be opened; otherwise its number of values
-// or, when it has none, of subkeys. A key with no values and one subkey is as
-// empty as that subkey.
-int CountKeyValues(ScanContext& scan, RootKey root, std::string_view keyPath);
-
 // What a key holds, telling "nothing" apart from "could not look": only an
 // Empty key may be offered for deletion, since the fix backs up what it
 // deletes and cannot back up what it cannot read.

@@ -12,12 +12,6 @@ std::vector<Finding> ResultsModel::Rows() const {
   return rows_;
 }
 
-std::vector<Finding> ResultsModel::RowsFrom(std::size_t from) const {
-  std::lock_guard lock(mutex_);
-  if (from >= rows_.size()) return {};
-  return std::vector<Finding>(rows_.begin() + static_cast<std::ptrdiff_t>(from), rows_.end());
-}
-
 Finding ResultsModel::Row(std::size_t index) const {
   std::lock_guard lock(mutex_);
   return index < rows_.size() ? rows_[index] : Finding{};

@@ -36,8 +36,6 @@ class ResultsModel : public ResultsReader {
  public:
   std::size_t Count() const override;
   std::vector<Finding> Rows() const override;
-  // Copies the rows from index `from` on; the window takes what is new in batches.
-  std::vector<Finding> RowsFrom(std::size_t from) const;
   Finding Row(std::size_t index) const override;
   void ReadRows(const std::function<void(const std::vector<Finding>&)>& read) const override;
   ScanTexts Texts() const;

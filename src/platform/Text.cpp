@@ -138,4 +138,9 @@ Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {
   return out;
 }
 
+std::string TwoDigits(int n) {
+  std::string text = std::to_string(n);
+  return n >= 0 && n < 10 ? "0" + text : text;
+}
+
 }  // namespace lindqua

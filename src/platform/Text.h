@@ -32,4 +32,7 @@ std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
 // UTF-16LE bytes of text followed by one NUL character, as the registry stores strings.
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate = true);
 
+// The decimal text of n with a "0" in front from 0 to 9 ("07", "10", "123").
+std::string TwoDigits(int n);
+
 }  // namespace lindqua

@@ -1,21 +1,14 @@
 #include "repair/BackupFileName.h"
 
+#include "platform/Text.h"
+
 namespace lindqua {
-
-namespace {
-
-std::string TwoDigitText(int number) {
-  std::string text = std::to_string(number);
-  return number >= 0 && number < 10 ? "0" + text : text;
-}
-
-}  // namespace
 
 std::string MakeBackupFileName(std::string_view backupFolder, const LocalTime& now) {
   std::string name(backupFolder);
   if (name.empty() || name.back() != '\\') name.push_back('\\');
-  name += std::to_string(now.year) + "_" + TwoDigitText(now.month) + "_" + TwoDigitText(now.day) + "_" +
-          TwoDigitText(now.hour) + TwoDigitText(now.minute) + TwoDigitText(now.second) + ".reg";
+  name += std::to_string(now.year) + "_" + TwoDigits(now.month) + "_" + TwoDigits(now.day) + "_" +
+          TwoDigits(now.hour) + TwoDigits(now.minute) + TwoDigits(now.second) + ".reg";
   return name;
 }
 

@@ -120,20 +120,6 @@ TEST_F(KeyWalkTest, GuardFragmentsKeepTheirCaseRules) {
   EXPECT_FALSE(IsProtectedKey("x\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"));
 }
 
-TEST_F(KeyWalkTest, CountKeyValuesCountsValuesThenSubkeysAndFollowsSingleChains) {
-  PutValue(RootKey::CurrentUser, "Software\\V", "a", "1");
-  PutValue(RootKey::CurrentUser, "Software\\V", "b", "2");
-  PutKey(RootKey::CurrentUser, "Software\\Two\\A");
-  PutKey(RootKey::CurrentUser, "Software\\Two\\B");
-  PutKey(RootKey::CurrentUser, "Software\\Chain\\A\\B");
-  PutValue(RootKey::CurrentUser, "Software\\Deep\\A\\B", "v", "x");
-  EXPECT_EQ(CountKeyValues(m.scan, RootKey::CurrentUser, "Software\\V"), 2);
-  EXPECT_EQ(CountKeyValues(m.scan, RootKey::CurrentUser, "Software\\Two"), 2);
-  EXPECT_EQ(CountKeyValues(m.scan, RootKey::CurrentUser, "Software\\Chain"), 0);
-  EXPECT_EQ(CountKeyValues(m.scan, RootKey::CurrentUser, "\\Software\\Deep"), 1) << "a leading backslash reads from the root";
-  EXPECT_EQ(CountKeyValues(m.scan, RootKey::CurrentUser, "Software\\Missing"), 0);
-}
-
 TEST_F(KeyWalkTest, KeysThatCannotBeOpenedWithFullAccessAreNeverOfferedForDeletion) {
   const std::string base = Uninstall;
   PutKey(RootKey::LocalMachine, base + "\\Locked\\Empty");
