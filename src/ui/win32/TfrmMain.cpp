@@ -3,6 +3,7 @@
 #include "app/RegeditJump.h"
 #include "app/TextReport.h"
 #include "ui/win32/AboutDialog.h"
+#include "ui/win32/OptionsDialog.h"
 #include "ui/win32/RestoreDialog.h"
 #include "ui/win32/SaveTextDialog.h"
 
@@ -365,6 +366,9 @@ void TfrmMain::OnCommand(int id) {
         aSaveTextExecute(presenter_->Results().Rows(), view, deps_.platform.files, *deps_.ansi);
       }
       break;
+    case IDM_SETTINGS:
+      ShowOptionsDialog(hwnd_, deps_.platform.files, deps_.options);
+      break;
     case IDM_ABOUT:
       if (deps_.processes) ShowAboutBox(hwnd_, *deps_.processes);
       break;
@@ -386,7 +390,7 @@ void TfrmMain::OnCommand(int id) {
       OpenPage(LoadResString(IDS_DONATE_URL));
       break;
     default:
-      break;  // settings, fix, restore, report, regedit and about come with their dialogs
+      break;
   }
 }
 
@@ -436,8 +440,6 @@ void TfrmMain::UpdateMenu(HMENU menu) {
   ::EnableMenuItem(menu, IDM_ABOUT, MF_BYCOMMAND | (deps_.processes ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, IDM_SAVE_TEXT,
                    MF_BYCOMMAND | (deps_.ansi && presenter_->ShownRows() > 0 ? MF_ENABLED : MF_GRAYED));
-  // The options dialog is not built yet.
-  ::EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void TfrmMain::OpenPage(const std::wstring& address) {
