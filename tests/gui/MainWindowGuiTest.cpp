@@ -270,16 +270,16 @@ TEST_F(MainWindowGuiTest, CancelStopsTheScanAndKeepsTheFinishedRows) {
   ClickScan();
   Release();
   EXPECT_EQ(Text(IDC_SCAN), "Scan");
-  ASSERT_EQ(Rows(), 5);
-  EXPECT_EQ(ListCheckState(list, 4), 2);
-  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+  ASSERT_EQ(Rows(), 6) << "every row shown before the Cancel stays";
+  EXPECT_EQ(ListCheckState(list, 5), 2);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
   // Nothing of the stopped scan arrives later: its thread ends without
   // another row or message.
   ASSERT_TRUE(PumpUntil([this] { return window->Presenter().AllScanThreadsEnded(); }));
   ASSERT_TRUE(PumpUntil([] { return true; }));
-  EXPECT_EQ(Rows(), 5);
-  EXPECT_EQ(window->Presenter().Model().Count(), 5u);
-  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+  EXPECT_EQ(Rows(), 6);
+  EXPECT_EQ(window->Presenter().Model().Count(), 6u);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
 }
 
 TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {
@@ -296,6 +296,44 @@ TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {
   EXPECT_EQ(Text(IDC_STATUSBAR), " 100000 Errors Found,  100000 Errors Selected.");
   std::printf("100,000 rows from the click to the finished handling: %lld ms\n",
               static_cast<long long>(elapsed.count()));
+}
+
+TEST_F(MainWindowGuiTest, TheLogoAt15By10ShowsTheHandCursor) {
+  const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+  struct Case {
+    POINT point;
+    bool onLogo;
+  };
+  for (const Case& c : {Case{{20, 48}, true}, Case{{50, 12}, true}, Case{{20, 7}, false}, Case{{60, 30}, false}}) {
+    SCOPED_TRACE(std::to_string(c.point.x) + "," + std::to_string(c.point.y));
+    POINT screen = c.point;
+    ::ClientToScreen(hwnd, &screen);
+    ASSERT_TRUE(::SetCursorPos(screen.x, screen.y));
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor() == hand, c.onLogo);
+  }
+}
+
+TEST_F(MainWindowGuiTest, ClosedMinimizedOrMaximizedItStoresTheNormalBounds) {
+  for (const int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+    SCOPED_TRACE(show);
+    FakeWindowSettings stored;
+    MainWindowDeps deps{ScanPlatform{registry, files, facts}, stored, options};
+    deps.quitOnClose = false;
+    TfrmMain other(std::move(deps));
+    ASSERT_TRUE(other.Create(SW_SHOW));
+    ::SetWindowPos(other.Handle(), nullptr, 120, 90, 720, 530, SWP_NOZORDER);
+    ::ShowWindow(other.Handle(), show);
+    ASSERT_TRUE(PumpUntil([&] { return show == SW_MINIMIZE ? ::IsIconic(other.Handle()) : ::IsZoomed(other.Handle()); }));
+    ::SendMessageW(other.Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(stored.saves, 1);
+    EXPECT_EQ(stored.savedPlacement.showCmd, show == SW_MINIMIZE ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
+    EXPECT_EQ(stored.savedPlacement.left, 120);
+    EXPECT_EQ(stored.savedPlacement.top, 90);
+    EXPECT_EQ(stored.savedPlacement.width, 720);
+    EXPECT_EQ(stored.savedPlacement.height, 530);
+  }
 }
 
 TEST_F(MainWindowGuiTest, CloseDuringAScanStopsItAndSavesOnce) {

@@ -18,6 +18,9 @@ namespace lindqua {
 
 namespace {
 
+constexpr int LogoSize = 41;
+constexpr RECT LogoArea{15, 10, 15 + LogoSize, 10 + LogoSize};
+
 constexpr UINT_PTR ProgressTimerId = 1;
 constexpr UINT ProgressTimerMs = 500;
 // Posted to itself once the window is shown: the first activation.
@@ -209,12 +212,19 @@ void TfrmMain::ArrangeControls() {
   ::InvalidateRect(hwnd_, &banner, FALSE);
 }
 
+// The logo, like a link, shows the hand cursor.
+bool TfrmMain::OverLogo(WPARAM wParam, LPARAM lParam) const {
+  if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
+  POINT point{};
+  return ::GetCursorPos(&point) && ::ScreenToClient(hwnd_, &point) && ::PtInRect(&LogoArea, point);
+}
+
 void TfrmMain::PaintBanner(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
   RECT banner{0, 0, client.right, 50};
   ::FillRect(dc, &banner, static_cast<HBRUSH>(bannerBrush_.get()));
-  if (icon_) ::DrawIconEx(dc, 15, 5, icon_, 41, 41, 0, nullptr, DI_NORMAL);
+  if (icon_) ::DrawIconEx(dc, LogoArea.left, LogoArea.top, icon_, LogoSize, LogoSize, 0, nullptr, DI_NORMAL);
 }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -254,7 +264,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == Control(IDC_CHECKUPDATE)) {
+      if (reinterpret_cast<HWND>(wParam) == Control(IDC_CHECKUPDATE) || OverLogo(wParam, lParam)) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -262,7 +272,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN: {
       // The logo opens the home page.
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (point.x >= 15 && point.x < 56 && point.y >= 5 && point.y < 46) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
+      if (::PtInRect(&LogoArea, point)) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
       return 0;
     }
     case WM_COMMAND:
@@ -505,12 +515,23 @@ WindowPlacement TfrmMain::Placement() {
   WindowPlacement bounds;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
+  RECT rect{};
+  ::GetWindowRect(hwnd_, &rect);
   if (::GetWindowPlacement(hwnd_, &placement)) {
     bounds.placementRead = true;
     bounds.showCmd = static_cast<int>(placement.showCmd);
+    // A minimized or maximized window stores its normal bounds: a minimized
+    // rectangle lies far off-screen, a maximized one forgets the size to
+    // restore. The normal position is in work-area coordinates.
+    rect = placement.rcNormalPosition;
+    if (HMONITOR monitor = ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY)) {
+      MONITORINFO info{};
+      info.cbSize = sizeof info;
+      if (::GetMonitorInfoW(monitor, &info)) {
+        ::OffsetRect(&rect, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+      }
+    }
   }
-  RECT rect{};
-  ::GetWindowRect(hwnd_, &rect);
   bounds.left = rect.left;
   bounds.top = rect.top;
   bounds.width = rect.right - rect.left;

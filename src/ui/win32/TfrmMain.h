@@ -84,6 +84,7 @@ class TfrmMain : public MainView {
   LRESULT OnNotify(NMHDR& header);
   void UpdateMenu(HMENU menu);
   void PaintBanner(HDC dc);
+  bool OverLogo(WPARAM wParam, LPARAM lParam) const;
   void OpenPage(const std::wstring& address);
   void OpenHelp();
   HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
