@@ -335,6 +335,18 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+bool TfrmMain::TranslateKeys(MSG& message) {
+  if (!hwnd_) return false;
+  if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_, &message)) return true;
+  // Only Tab is taken from the window's own keys; Enter, Escape, arrows and
+  // access letters keep the meaning the controls and the menu give them.
+  if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
+      message.wParam == VK_TAB && ::IsChild(hwnd_, message.hwnd)) {
+    return ::IsDialogMessageW(hwnd_, &message) != FALSE;
+  }
+  return false;
+}
+
 void TfrmMain::OnCommand(int id) {
   switch (id) {
     case IDC_SCAN:

@@ -45,6 +45,10 @@ class TfrmMain : public MainView {
   [[nodiscard]] bool Create(int showCommand);
   HWND Handle() const noexcept { return hwnd_; }
   HACCEL Accelerators() const noexcept { return accelerators_; }
+  // The message loop's keyboard step: the shortcuts, then Tab and Shift+Tab
+  // between the tree, the list and the buttons. True when the message was
+  // used up and must not be dispatched.
+  bool TranslateKeys(MSG& message);
   MainPresenter& Presenter() noexcept { return *presenter_; }
   SectionTreeControl& Tree() noexcept { return tree_; }
   ResultsListControl& List() noexcept { return list_; }
