@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,16 @@ class TfrmMain : public MainView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ArrangeControls();
+  std::optional<LRESULT> OnLifeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnDrawMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnProgramMessage(UINT message, WPARAM wParam);
+  void ShowListMenu(POINT point);
   void OnCommand(int id);
+  bool OnScanCommand(int id);
+  bool OnSelectionCommand(int id);
+  bool OnDialogCommand(int id);
+  void OnPageCommand(int id);
   LRESULT OnNotify(NMHDR& header);
   void UpdateMenu(HMENU menu);
   void PaintBanner(HDC dc);
