@@ -311,6 +311,10 @@ TEST_F(MainPresenterTest, ScanThatEndsOnAnErrorWaitsForCancelWhenAttended) {
   OnlyCheck({7, 8, 9});
   presenter->bScanClick();
   ASSERT_TRUE(view.PumpOne(*presenter));  // section 7 done
+  // The thread has ended on the error; the window, told nothing, still scans.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!presenter->AllScanThreadsEnded() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_TRUE(presenter->AllScanThreadsEnded());
   for (int tick = 0; tick < 50 && presenter->Scanning(); ++tick) presenter->Timer1Timer();
   EXPECT_TRUE(presenter->Scanning());
   EXPECT_EQ(view.scanCaption, "Cancel");
