@@ -110,9 +110,11 @@ std::vector<std::string> IgnoreEntries(const std::vector<std::string>& userKeys,
   const std::size_t wanted = userKeyCount > 0 ? static_cast<std::size_t>(userKeyCount) : 0;
   const std::size_t count = std::min(wanted, userKeys.size());
   for (std::size_t i = 0; i < count; ++i) {
-    std::string entry = WithTrailingBackslash(userKeys[i]);
-    if (entry == "\\") continue;
-    entries.push_back(std::move(entry));
+    // An empty entry (a key missing from the settings file) matches nothing;
+    // a lone "\\" is what the user typed and, like any entry, matches every
+    // path that holds it, which is every path.
+    if (userKeys[i].empty()) continue;
+    entries.push_back(WithTrailingBackslash(userKeys[i]));
   }
   return entries;
 }

@@ -75,17 +75,15 @@ void ReadSettings(IniFile& ini, const SettingsDefaults& defaults, TOptionsSettin
   for (int i = 1; i <= options.IgnoreKeyCount; ++i)
     options.IgnoreKeys.push_back(ini.ReadString(SectionIgnore, KeyName(i), ""));
 
-  if (ReadIniInteger(ini, SectionSettings, "State", 1) == ShowMaximized) {
-    options.WindowState = 2;
-  } else {
-    options.WindowState = 0;
-    const WindowSize window = defaults.windowSize;
-    const WindowSize screen = defaults.screenSize;
-    options.Left = ReadIniInteger(ini, SectionSettings, "Left", (screen.width - window.width) / 2);
-    options.Top = ReadIniInteger(ini, SectionSettings, "Top", (screen.height - window.height) / 2);
-    options.Width = ReadIniInteger(ini, SectionSettings, "Width", window.width);
-    options.Height = ReadIniInteger(ini, SectionSettings, "Height", window.height);
-  }
+  options.WindowState = ReadIniInteger(ini, SectionSettings, "State", 1) == ShowMaximized ? 2 : 0;
+  // The bounds are the window's normal bounds, read also for a maximized
+  // window: restoring it then gives back the size it had before.
+  const WindowSize window = defaults.windowSize;
+  const WindowSize screen = defaults.screenSize;
+  options.Left = ReadIniInteger(ini, SectionSettings, "Left", (screen.width - window.width) / 2);
+  options.Top = ReadIniInteger(ini, SectionSettings, "Top", (screen.height - window.height) / 2);
+  options.Width = ReadIniInteger(ini, SectionSettings, "Width", window.width);
+  options.Height = ReadIniInteger(ini, SectionSettings, "Height", window.height);
   options.CreateRestore = ReadIniBool(ini, SectionSettings, "CreateRestore", false);
   options.LastFix = ini.ReadString(SectionSettings, "Last Fix", "");
 }

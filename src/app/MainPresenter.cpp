@@ -84,12 +84,12 @@ void MainPresenter::FormActivate() {
   activated_ = true;
   const TOptionsSetting& options = deps_.options;
   if (!options.LastFix.empty()) deps_.view.SetStatusLine(deps_.texts.lastFixAt + options.LastFix);
-  if (options.WindowState == 2) {
-    deps_.view.Maximize();
-  } else if (options.Width > 0 && options.Height > 0) {
-    // Settings that were never loaded hold zero sizes; the design size stays then.
+  // Settings that were never loaded hold zero sizes; the design size stays
+  // then. A maximized window gets its normal bounds first, for its restore.
+  if (options.Width > 0 && options.Height > 0) {
     deps_.view.ApplyBounds(options.Left, options.Top, options.Width, options.Height);
   }
+  if (options.WindowState == 2) deps_.view.Maximize();
   if (!deps_.arguments.empty() && UpperCase(deps_.arguments.front()) == "-CLEANONCE") {
     unattended_ = true;
     deps_.view.PostCleanOnce();
@@ -98,8 +98,10 @@ void MainPresenter::FormActivate() {
 
 void MainPresenter::FormClose() {
   if (closed_) return;
-  if (scanning_) CancelScan();
+  // Closed first, so that the finished handling of the stopped scan cannot go
+  // on to the unattended fix: a close fixes nothing.
   closed_ = true;
+  if (scanning_) CancelScan();
   sectionIds_.clear();
   sectionIdsCreated_ = false;
   tree_.WalkSectionTree(1, 99, deps_.options);
@@ -177,11 +179,12 @@ void MainPresenter::StartScan() {
 void MainPresenter::CancelScan() {
   // A stop request, never a kill: once Terminate returns the scan adds no row
   // and posts nothing, and the thread leaves its key at its next check.
+  // The model takes rows whole, so every row already there is complete and
+  // stays: there is no half-filled last row to drop.
   if (current_) {
     current_->thread->Terminate();
     retired_.push_back(std::move(current_));
   }
-  model_.RemoveLast();
   ScanFinishedHandling();
 }
 
@@ -277,7 +280,15 @@ void MainPresenter::bFixErrorsClick() {
   SyncRows(true);
   if (!report.completed) return;  // the status line is not touched after an error
   UpdateStatusLine();
-  deps_.view.SetStatusLine("Fix errors finished!");
+  // A row whose key or value had already gone (its twin under another root
+  // was fixed first, or another program removed it) leaves the list with
+  // nothing deleted and nothing in the backup: say so rather than pass it
+  // off as fixed.
+  const auto gone = std::count_if(report.rows.begin(), report.rows.end(), [](const FixRowReport& row) {
+    return row.outcome == DeleteOutcome::NothingThere;
+  });
+  deps_.view.SetStatusLine(gone > 0 ? deps_.texts.fixFinished + deps_.texts.alreadyGone + std::to_string(gone)
+                                    : deps_.texts.fixFinished);
   FitColumns();
   deps_.options.LastFix = report.lastFix;
 }
@@ -338,6 +349,7 @@ void MainPresenter::ToggleRowCheck(std::size_t index) {
     if (index < rows.size()) rows[index].checked = !rows[index].checked;
   });
   SyncRows(true);
+  UpdateStatusLine();
 }
 
 void MainPresenter::lvRegistryDataClick() { UpdateStatusLine(); }
@@ -378,6 +390,8 @@ void MainPresenter::SetSelectedRowCheck(bool checked) {
     if (selected < rows.size()) rows[selected].checked = checked;
   });
   SyncRows(true);
+  // Counts that disagree with the check boxes would be plainly wrong.
+  UpdateStatusLine();
 }
 
 void MainPresenter::SetTypeCheck(bool checked) {

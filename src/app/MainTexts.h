@@ -14,6 +14,8 @@ struct MainTexts {
   std::string lastFixAt = "Last fix at: ";
   std::string errorsFound = " Errors Found, ";
   std::string errorsSelected = " Errors Selected.";
+  std::string fixFinished = "Fix errors finished!";
+  std::string alreadyGone = " Already gone, so neither deleted nor backed up: ";
 };
 
 }  // namespace lindqua

@@ -45,7 +45,8 @@ bool aSaveTextExecute(const std::vector<Finding>& rows, SaveReportView& view, Fi
   const std::string name = ReportFileName(*chosen);
   if (files.FileExists(name) && !view.AskYesNo(name + " has existed,overite it?")) return false;
   if (!files.WriteWholeFile(name, ReportBytes(rows, ansi))) {
-    view.ShowError("Cannot create file \"" + name + "\". The file could not be written.");
+    const std::string reason = view.LastFileErrorReason();
+    view.ShowError("Cannot create file \"" + name + "\". " + reason);
     return false;
   }
   return true;

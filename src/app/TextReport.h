@@ -19,6 +19,9 @@ class SaveReportView {
   // Yes/No with the information icon, No the default; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   virtual void ShowError(const std::string& text) = 0;
+  // The system's reason why the file just written could not be, as one
+  // sentence; asked at once after the failed write.
+  virtual std::string LastFileErrorReason() = 0;
 };
 
 // The name as chosen, with ".txt" appended unless it already ends so (exact case).

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemFacts.h"
+#include "gui/SettingsFileGuard.h"
 #include "wine/WineRun.h"
 
 namespace lindqua::test {
@@ -29,12 +30,6 @@ std::wstring Exe(const wchar_t* name) { return L"\"" + Wide(LINDQUA_BUILD_DIR) +
 bool UnderWow64() {
   Win32SystemFacts facts;
   return IsWow64(facts);
-}
-
-std::string AppDataSettingsFile() {
-  wchar_t folder[MAX_PATH] = {};
-  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, folder);
-  return Narrow(folder) + "\\Vantorel\\Lindqua\\Settings.ini";
 }
 
 // Only the listed sections checked; everything else at its default.
@@ -83,28 +78,6 @@ class ScratchFolder {
  private:
   Win32FileSystem files_;
   std::string path_;
-};
-
-// Keeps the user's settings file as it was before the test.
-class SettingsFileGuard {
- public:
-  SettingsFileGuard() : path_(AppDataSettingsFile()), had_(files_.FileExists(path_)) {
-    if (had_) files_.ReadWholeFile(path_, saved_);
-  }
-  ~SettingsFileGuard() {
-    if (had_) files_.WriteWholeFile(path_, saved_);
-    else files_.DeletePath(path_);
-  }
-  void Write(const std::string& text) {
-    files_.ForceDirectories(path_.substr(0, path_.rfind('\\')));
-    files_.WriteWholeFile(path_, text);
-  }
-
- private:
-  Win32FileSystem files_;
-  std::string path_;
-  bool had_;
-  std::string saved_;
 };
 
 }  // namespace

@@ -122,17 +122,20 @@ class MessageBoxAnswerer {
 
 inline LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
 
-// Saves what the screen shows of a window as a 24-bit BMP file.
+// Saves what a window shows as a 24-bit BMP file. It reads the window's own
+// surface, not the screen: with no window manager a frame's place on the
+// screen can differ from what Win32 reports.
 inline bool SaveWindowShot(HWND window, const std::wstring& path) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT rect{};
   ::GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  HDC screen = ::GetDC(nullptr);
+  HDC screen = ::GetWindowDC(window);
   HDC memory = ::CreateCompatibleDC(screen);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   ::SelectObject(memory, old);
   BITMAPINFOHEADER info{};
   info.biSize = sizeof info;
@@ -146,7 +149,7 @@ inline bool SaveWindowShot(HWND window, const std::wstring& path) {
               DIB_RGB_COLORS);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  ::ReleaseDC(window, screen);
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info;

@@ -9,6 +9,8 @@
 #include <mutex>
 
 #include "engine/ScanSection.h"
+#include "gui/DialogDriver.h"
+#include "platform/win32/WinText.h"
 #include "gui/GuiDriver.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
@@ -270,16 +272,16 @@ TEST_F(MainWindowGuiTest, CancelStopsTheScanAndKeepsTheFinishedRows) {
   ClickScan();
   Release();
   EXPECT_EQ(Text(IDC_SCAN), "Scan");
-  ASSERT_EQ(Rows(), 5);
-  EXPECT_EQ(ListCheckState(list, 4), 2);
-  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+  ASSERT_EQ(Rows(), 6) << "every row shown before the Cancel stays";
+  EXPECT_EQ(ListCheckState(list, 5), 2);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
   // Nothing of the stopped scan arrives later: its thread ends without
   // another row or message.
   ASSERT_TRUE(PumpUntil([this] { return window->Presenter().AllScanThreadsEnded(); }));
   ASSERT_TRUE(PumpUntil([] { return true; }));
-  EXPECT_EQ(Rows(), 5);
-  EXPECT_EQ(window->Presenter().Model().Count(), 5u);
-  EXPECT_EQ(Text(IDC_STATUSBAR), " 5 Errors Found,  5 Errors Selected.");
+  EXPECT_EQ(Rows(), 6);
+  EXPECT_EQ(window->Presenter().Model().Count(), 6u);
+  EXPECT_EQ(Text(IDC_STATUSBAR), " 6 Errors Found,  6 Errors Selected.");
 }
 
 TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {
@@ -296,6 +298,111 @@ TEST_F(MainWindowGuiTest, HundredThousandRowsArriveInBatches) {
   EXPECT_EQ(Text(IDC_STATUSBAR), " 100000 Errors Found,  100000 Errors Selected.");
   std::printf("100,000 rows from the click to the finished handling: %lld ms\n",
               static_cast<long long>(elapsed.count()));
+}
+
+// Real key presses through the system's input queue: down in order, up in reverse.
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = keys.end(); key != keys.begin();) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(MainWindowGuiTest, TabShiftTabSpaceAndMenuAccessKeysFromTheKeyboard) {
+  // The program's loop: the window's keyboard step before dispatching.
+  auto pump = [this](const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (window->TranslateKeys(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+  };
+  ::SetForegroundWindow(hwnd);
+  ::SetFocus(tree);
+  ASSERT_TRUE(pump([&] { return ::GetFocus() == tree; }));
+
+  HWND scan = ::GetDlgItem(hwnd, IDC_SCAN);
+  PressKeys({VK_TAB});
+  EXPECT_TRUE(pump([&] { return ::GetFocus() == list; })) << "Tab leaves the tree for the list";
+  PressKeys({VK_TAB});
+  EXPECT_TRUE(pump([&] { return ::GetFocus() == scan; })) << "then the Scan button";
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_TRUE(pump([&] { return ::GetFocus() == list; })) << "Shift+Tab goes back";
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_TRUE(pump([&] { return ::GetFocus() == tree; }));
+
+  // Space on the focused node acts as a click on its box, group rules included.
+  TreeView_SelectItem(tree, window->Tree().Item(2));
+  PressKeys({VK_SPACE});
+  EXPECT_TRUE(pump([&] { return window->Tree().NodeState(2) == 1; })) << "Space unchecks the node";
+  for (int child : {3, 4, 5, 6}) EXPECT_EQ(window->Tree().NodeState(child), 1) << child;
+  PressKeys({VK_SPACE});
+  EXPECT_TRUE(pump([&] { return window->Tree().NodeState(2) == 2 && window->Tree().NodeState(3) == 2; }));
+
+  // The four top menus carry access keys for Alt.
+  HMENU bar = ::GetMenu(hwnd);
+  const char* names[] = {"&File", "&Action", "&Edit", "&Help"};
+  for (int i = 0; i < 4; ++i) {
+    wchar_t text[32] = {};
+    ::GetMenuStringW(bar, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
+    EXPECT_EQ(Narrow(text), names[i]);
+  }
+}
+
+TEST_F(MainWindowGuiTest, TheLogoAt15By10ShowsTheHandCursor) {
+  const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+  struct Case {
+    POINT point;
+    bool onLogo;
+  };
+  for (const Case& c : {Case{{20, 48}, true}, Case{{50, 12}, true}, Case{{20, 7}, false}, Case{{60, 30}, false}}) {
+    SCOPED_TRACE(std::to_string(c.point.x) + "," + std::to_string(c.point.y));
+    POINT screen = c.point;
+    ::ClientToScreen(hwnd, &screen);
+    ASSERT_TRUE(::SetCursorPos(screen.x, screen.y));
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor() == hand, c.onLogo);
+  }
+}
+
+TEST_F(MainWindowGuiTest, ClosedMinimizedOrMaximizedItStoresTheNormalBounds) {
+  for (const int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+    SCOPED_TRACE(show);
+    FakeWindowSettings stored;
+    MainWindowDeps deps{ScanPlatform{registry, files, facts}, stored, options};
+    deps.quitOnClose = false;
+    TfrmMain other(std::move(deps));
+    ASSERT_TRUE(other.Create(SW_SHOW));
+    ::SetWindowPos(other.Handle(), nullptr, 120, 90, 720, 530, SWP_NOZORDER);
+    ::ShowWindow(other.Handle(), show);
+    ASSERT_TRUE(PumpUntil([&] { return show == SW_MINIMIZE ? ::IsIconic(other.Handle()) : ::IsZoomed(other.Handle()); }));
+    ::SendMessageW(other.Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(stored.saves, 1);
+    EXPECT_EQ(stored.savedPlacement.showCmd, show == SW_MINIMIZE ? SW_SHOWMINIMIZED : SW_SHOWMAXIMIZED);
+    EXPECT_EQ(stored.savedPlacement.left, 120);
+    EXPECT_EQ(stored.savedPlacement.top, 90);
+    EXPECT_EQ(stored.savedPlacement.width, 720);
+    EXPECT_EQ(stored.savedPlacement.height, 530);
+  }
 }
 
 TEST_F(MainWindowGuiTest, CloseDuringAScanStopsItAndSavesOnce) {

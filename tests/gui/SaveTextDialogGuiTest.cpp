@@ -60,6 +60,16 @@ class SaveTextDialogGui : public ::testing::Test {
 
 }  // namespace
 
+TEST(SaveReportView, AFailedWriteIsExplainedInTheSystemsWords) {
+  Win32FileSystem files;
+  Win32SaveReportView view(nullptr);
+  ASSERT_FALSE(files.WriteWholeFile("C:\\lq-no-such-folder\\report.txt", "x"));
+  const std::string reason = view.LastFileErrorReason();
+  EXPECT_FALSE(reason.empty());
+  EXPECT_EQ(reason.find("System error"), std::string::npos) << reason;
+  EXPECT_EQ(reason.find('\n'), std::string::npos) << "one line";
+}
+
 TEST(CommonDialogFilter, PairsEndWithNulAndTheListWithTwo) {
   EXPECT_EQ(CommonDialogFilter("Text files (*.txt)|*.txt"), std::wstring(L"Text files (*.txt)\0*.txt\0\0", 26));
 }

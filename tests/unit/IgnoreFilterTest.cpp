@@ -113,7 +113,10 @@ TEST(IgnoreFilter, UserListCountsOnlyItsFirstEntries) {
 TEST(IgnoreFilter, EmptyUserEntriesMatchNothing) {
   const std::vector<Finding> rows = {Row(FixTag::Key, "HKEY_USERS\\A\\x"), Row(FixTag::NamedValue, "HKEY_USERS\\B", "v"),
                                      Row(FixTag::SubKey, "HKEY_USERS\\", "C")};
-  EXPECT_EQ(Survivors(rows, {"", "\\", ""}, 3).size(), 3u);
+  EXPECT_EQ(Survivors(rows, {"", ""}, 2).size(), 3u);
+  EXPECT_EQ(Survivors(rows, {"", "\\"}, 2).size(), 0u) << "a lone backslash lies in every path";
+  const std::vector<Finding> file = {Row(FixTag::File, "C:\\gone.exe")};
+  EXPECT_EQ(Survivors(file, {"\\"}, 1).size(), 1u) << "a row without a path stays";
   EXPECT_EQ(Survivors(rows, {"", "HKEY_USERS\\A"}, 2).size(), 2u) << "entries after an empty one still count";
 }
 

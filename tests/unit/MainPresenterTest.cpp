@@ -259,7 +259,7 @@ TEST_F(MainPresenterTest, WholeScanFromClickToFinishedHandling) {
   EXPECT_EQ(view.statusLine, " 4 Errors Found,  4 Errors Selected.");
 }
 
-TEST_F(MainPresenterTest, CancelKeepsAllButTheLastRowAndIgnoresTheStoppedScan) {
+TEST_F(MainPresenterTest, CancelKeepsEveryRowFoundAndIgnoresTheStoppedScan) {
   Make();
   blockingSection = 8;
   OnlyCheck({7, 8, 9});
@@ -271,11 +271,11 @@ TEST_F(MainPresenterTest, CancelKeepsAllButTheLastRowAndIgnoresTheStoppedScan) {
   gate.Open();
 
   const auto rows = presenter->Model().Rows();
-  ASSERT_EQ(rows.size(), 3u) << "one row of section 7, two of the three of section 8";
-  EXPECT_EQ(rows[2].shownText, "row 1");
-  EXPECT_EQ(CheckedRows(), 3u);
+  ASSERT_EQ(rows.size(), 4u) << "one row of section 7, the three whole rows of section 8";
+  EXPECT_EQ(rows[3].shownText, "row 2");
+  EXPECT_EQ(CheckedRows(), 4u);
   EXPECT_EQ(filterCalls.size(), 1u);
-  EXPECT_EQ(view.statusLine, " 3 Errors Found,  3 Errors Selected.");
+  EXPECT_EQ(view.statusLine, " 4 Errors Found,  4 Errors Selected.");
 
   // What the first section posted before the stop is still queued; it must
   // not touch the idle window, nor a later scan.
@@ -312,12 +312,16 @@ TEST_F(MainPresenterTest, ScanThatEndsOnAnErrorWaitsForCancelWhenAttended) {
   OnlyCheck({7, 8, 9});
   presenter->bScanClick();
   ASSERT_TRUE(view.PumpOne(*presenter));  // section 7 done
+  // The thread has ended on the error; the window, told nothing, still scans.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!presenter->AllScanThreadsEnded() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_TRUE(presenter->AllScanThreadsEnded());
   for (int tick = 0; tick < 50 && presenter->Scanning(); ++tick) presenter->Timer1Timer();
   EXPECT_TRUE(presenter->Scanning());
   EXPECT_EQ(view.scanCaption, "Cancel");
   presenter->bScanClick();
   EXPECT_FALSE(presenter->Scanning());
-  EXPECT_EQ(presenter->Model().Count(), 0u) << "Cancel removes the last row";
+  EXPECT_EQ(presenter->Model().Count(), 1u) << "Cancel keeps the row found before the error";
 }
 
 TEST_F(MainPresenterTest, SelectionCommandsAndStatusLine) {
@@ -337,11 +341,13 @@ TEST_F(MainPresenterTest, SelectionCommandsAndStatusLine) {
   EXPECT_TRUE(presenter->HasSelectedRow());
   presenter->aDeselectItemExecute();
   EXPECT_EQ(CheckedRows(), 11u);
-  EXPECT_EQ(view.statusLine, " 12 Errors Found,  12 Errors Selected.") << "not refreshed by the item commands";
-  presenter->lvRegistryDataClick();
-  EXPECT_EQ(view.statusLine, " 12 Errors Found,  11 Errors Selected.");
+  EXPECT_EQ(view.statusLine, " 12 Errors Found,  11 Errors Selected.") << "the counts follow every check";
   presenter->aSelectItemExecute();
   EXPECT_EQ(CheckedRows(), 12u);
+  EXPECT_EQ(view.statusLine, " 12 Errors Found,  12 Errors Selected.");
+  presenter->ToggleRowCheck(0);
+  EXPECT_EQ(view.statusLine, " 12 Errors Found,  11 Errors Selected.");
+  presenter->ToggleRowCheck(0);
 
   presenter->aUnselectAllTypeExecute();
   EXPECT_EQ(view.statusLine, " 12 Errors Found,  6 Errors Selected.");
@@ -471,6 +477,21 @@ TEST_F(MainPresenterTest, UnattendedRunDoesNotWaitForAScanThatFailed) {
   EXPECT_EQ(view.closeRequests, 1);
 }
 
+TEST_F(MainPresenterTest, CloseDuringAnUnattendedScanFixesNothing) {
+  settings.toLoad.NodeSelected.fill(false);
+  settings.toLoad.NodeSelected[9] = true;
+  blockingSection = 9;
+  Make({"-cleanonce"});
+  presenter->FormActivate();
+  ASSERT_TRUE(view.PumpOne(*presenter));  // MSG_CLEAN_ONCE
+  ASSERT_TRUE(gate.WaitArrived());
+  presenter->FormClose();
+  gate.Open();
+  EXPECT_FALSE(presenter->Scanning());
+  EXPECT_EQ(fixes, 0) << "a close must not fix the partial findings";
+  EXPECT_EQ(settings.saves, 1);
+}
+
 TEST_F(MainPresenterTest, CloseStopsTheScanAndSavesTreeAndPlacement) {
   Make();
   EXPECT_EQ(settings.loads, 1);
@@ -482,7 +503,7 @@ TEST_F(MainPresenterTest, CloseStopsTheScanAndSavesTreeAndPlacement) {
   presenter->FormClose();
   gate.Open();
   EXPECT_FALSE(presenter->Scanning());
-  EXPECT_EQ(presenter->Model().Count(), 2u);
+  EXPECT_EQ(presenter->Model().Count(), 3u);
   ASSERT_EQ(settings.saves, 1);
   for (int node = 1; node <= 25; ++node) {
     const bool checked = node == 1 || node == 9 || node == 12;
@@ -526,6 +547,24 @@ TEST_F(MainPresenterTest, FixBacksUpDeletesCheckedRowsAndRecordsTheTime) {
   std::string backup;
   ASSERT_TRUE(files.ReadWholeFile("C:\\Backups\\2026_01_02_150405.reg", backup));
   EXPECT_NE(backup.find("[HKEY_CURRENT_USER]\r\n\"S8\"="), std::string::npos);
+}
+
+TEST_F(MainPresenterTest, FixSaysWhichRowsWereAlreadyGone) {
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER]\r\n\"S7\"=\"C:\\\\gone.exe\"\r\n");
+  files.AddFolder("C:\\Backups");
+  settings.toLoad.NodeSelected.fill(false);
+  settings.toLoad.NodeSelected[7] = true;
+  settings.toLoad.NodeSelected[8] = true;
+  settings.toLoad.BackupFolder = "C:\\Backups";
+  Make({}, true);
+  ScanToEnd();
+  ASSERT_EQ(presenter->Model().Count(), 2u) << "S8 is reported, but another program removed it since";
+  presenter->bFixErrorsClick();
+  EXPECT_EQ(presenter->Model().Count(), 0u);
+  EXPECT_EQ(view.statusLine, "Fix errors finished! Already gone, so neither deleted nor backed up: 1");
+  std::string backup;
+  ASSERT_TRUE(files.ReadWholeFile("C:\\Backups\\2026_01_02_150405.reg", backup));
+  EXPECT_EQ(backup.find("S8"), std::string::npos);
 }
 
 TEST_F(MainPresenterTest, FixAsksForAMissingBackupFolderAndNoEndsIt) {

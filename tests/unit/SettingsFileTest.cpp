@@ -172,13 +172,13 @@ TEST_F(SettingsFileTest, AShrunkListLeavesItsOldEntriesUnread) {
   EXPECT_EQ(Load().IgnoreKeys, (std::vector<std::string>{"x", "b"}));
 }
 
-TEST_F(SettingsFileTest, StateThreeOpensMaximizedWithoutReadingTheBounds) {
+TEST_F(SettingsFileTest, StateThreeOpensMaximizedOverTheStoredNormalBounds) {
   for (const char* state : {"3", " 3", "\"3\""}) {
     Put(UserFile, std::string("[Settings]\r\nState=") + state + "\r\nLeft=11\r\nTop=12\r\nWidth=13\r\nHeight=14\r\n");
     const TOptionsSetting options = Load();
     EXPECT_EQ(options.WindowState, 2) << state;
-    EXPECT_EQ(options.Left, 0);
-    EXPECT_EQ(options.Width, 0);
+    EXPECT_EQ(options.Left, 11) << "a restore gives back the size it had before";
+    EXPECT_EQ(options.Width, 13);
   }
   for (const char* state : {"1", "2", "0", "7", "x"}) {
     Put(UserFile, std::string("[Settings]\r\nState=") + state + "\r\nLeft=11\r\nTop=12\r\nWidth=13\r\nHeight=14\r\n");

@@ -21,6 +21,7 @@ class FakeSaveView : public SaveReportView {
     return yes;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  std::string LastFileErrorReason() override { return "The system cannot find the path specified."; }
   std::optional<std::string> chosen;
   bool yes = false;
   std::string title, filter;
@@ -76,7 +77,8 @@ TEST(TextReport, SaveAsksBeforeOverwritingAndReportsWhatItCannotWrite) {
   view.chosen = "C:\\NoFolder\\report";
   EXPECT_FALSE(aSaveTextExecute(rows, view, files, ansi));
   ASSERT_EQ(view.errors.size(), 1u);
-  EXPECT_EQ(view.errors[0].rfind("Cannot create file \"C:\\NoFolder\\report.txt\".", 0), 0u);
+  EXPECT_EQ(view.errors[0], "Cannot create file \"C:\\NoFolder\\report.txt\". The system cannot find the path specified.")
+      << "the system's reason, not a fixed text";
 }
 
 }  // namespace lindqua::test

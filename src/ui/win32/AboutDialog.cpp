@@ -39,11 +39,7 @@ class TfrmAbout : public ModalDialog {
 
  private:
   void OnInit() override {
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
-    ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), ClientWidth, ClientHeight);
     CentreOnOwner(Handle(), ::GetWindow(Handle(), GW_OWNER));
 
     banner_.reset(::CreateSolidBrush(BannerColour));

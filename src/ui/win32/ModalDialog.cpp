@@ -51,6 +51,23 @@ void CentreOnOwner(HWND window, HWND owner) {
   ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void SetClientSize(HWND window, int width, int height) {
+  RECT frame{0, 0, width, height};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
+  ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void LayOutDialog(HWND dialog, int width, int height, std::initializer_list<ControlBox> boxes) {
+  SetClientSize(dialog, width, height);
+  CentreOnOwner(dialog, ::GetWindow(dialog, GW_OWNER));
+  for (const ControlBox& box : boxes) {
+    ::SetWindowPos(::GetDlgItem(dialog, box.id), nullptr, box.left, box.top, box.width, box.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 int ShowAppMessage(HWND owner, const std::wstring& text, UINT flags) {
   return ::MessageBoxW(owner, text.c_str(), LoadResString(IDS_DIALOG_CAPTION).c_str(), flags);
 }

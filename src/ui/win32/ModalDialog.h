@@ -4,6 +4,7 @@
 // the dialog with Cancel, the answer that changes nothing.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace lindqua {
@@ -34,6 +35,20 @@ class ModalDialog {
 
 // Places a window centred over its owner, or the screen's work area without one.
 void CentreOnOwner(HWND window, HWND owner);
+
+// Gives a window this client size in pixels, keeping its frame and position.
+void SetClientSize(HWND window, int width, int height);
+
+// Where a control sits, in client pixels.
+struct ControlBox {
+  int id;
+  int left, top, width, height;
+};
+
+// Gives a dialog a client size in pixels, centres it on its owner and lays
+// its controls out in pixels, for dialogs whose size is fixed in pixels
+// whatever the font's dialog units come to.
+void LayOutDialog(HWND dialog, int width, int height, std::initializer_list<ControlBox> boxes);
 
 // The application's message box: caption "Vantorel Lindqua".
 int ShowAppMessage(HWND owner, const std::wstring& text, UINT flags);

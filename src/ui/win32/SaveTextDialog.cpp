@@ -46,4 +46,15 @@ void Win32SaveReportView::ShowError(const std::string& text) {
   ShowAppMessage(owner_, Wide(text), MB_OK | MB_ICONERROR);
 }
 
+std::string Win32SaveReportView::LastFileErrorReason() {
+  const DWORD error = ::GetLastError();
+  wchar_t text[512] = {};
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  512, nullptr);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L' ')) --length;
+  // A code the system has no text for is still named, so that it can be looked up.
+  if (length == 0) return "System error " + std::to_string(error) + ".";
+  return Narrow(std::wstring_view(text, length));
+}
+
 }  // namespace lindqua

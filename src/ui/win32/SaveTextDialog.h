@@ -13,6 +13,7 @@ class Win32SaveReportView : public SaveReportView {
   std::optional<std::string> AskSaveFileName(const std::string& title, const std::string& filter) override;
   bool AskYesNo(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  std::string LastFileErrorReason() override;
 
  private:
   HWND owner_;

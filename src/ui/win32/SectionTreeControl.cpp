@@ -79,16 +79,23 @@ int SectionTreeControl::NodeState(int imageIndex) const {
   return static_cast<int>((state & TVIS_STATEIMAGEMASK) >> 12);
 }
 
+int SectionTreeControl::NodeOf(HTREEITEM handle) const {
+  if (!handle) return 0;
+  TVITEMW item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = handle;
+  ::SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return static_cast<int>(item.lParam);
+}
+
+int SectionTreeControl::SelectedNode() const { return NodeOf(TreeView_GetSelection(hwnd_)); }
+
 int SectionTreeControl::StateImageHit(POINT point) const {
   TVHITTESTINFO hit{};
   hit.pt = point;
   TreeView_HitTest(hwnd_, &hit);
-  if (!hit.hItem || !(hit.flags & TVHT_ONITEMSTATEICON)) return 0;
-  TVITEMW item{};
-  item.mask = TVIF_PARAM;
-  item.hItem = hit.hItem;
-  ::SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  return static_cast<int>(item.lParam);
+  if (!(hit.flags & TVHT_ONITEMSTATEICON)) return 0;
+  return NodeOf(hit.hItem);
 }
 
 LRESULT CALLBACK SectionTreeControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -109,6 +116,21 @@ LRESULT CALLBACK SectionTreeControl::SubclassProc(HWND hwnd, UINT message, WPARA
       }
       break;
     }
+    case WM_KEYDOWN:
+      // Space toggles the focused node's box, with the rules of a click on it.
+      if (wParam == VK_SPACE) {
+        if (const int node = self->SelectedNode()) {
+          try {
+            if (self->onStateClick_) self->onStateClick_(node);
+          } catch (...) {
+          }
+        }
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == L' ') return 0;  // no incremental search on the blank
+      break;
     default:
       break;
   }

@@ -28,6 +28,8 @@ class SectionTreeControl {
   int StateImageHit(POINT point) const;
 
  private:
+  int NodeOf(HTREEITEM handle) const;  // the node's image index; 0 for none
+  int SelectedNode() const;
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void BuildStateImages();
 

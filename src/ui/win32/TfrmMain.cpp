@@ -1,8 +1,11 @@
 #include "ui/win32/TfrmMain.h"
 
+#include <optional>
+
 #include "app/RegeditJump.h"
 #include "app/TextReport.h"
 #include "ui/win32/AboutDialog.h"
+#include "ui/win32/OptionsDialog.h"
 #include "ui/win32/RestoreDialog.h"
 #include "ui/win32/SaveTextDialog.h"
 
@@ -16,6 +19,9 @@
 namespace lindqua {
 
 namespace {
+
+constexpr int LogoSize = 41;
+constexpr RECT LogoArea{15, 10, 15 + LogoSize, 10 + LogoSize};
 
 constexpr UINT_PTR ProgressTimerId = 1;
 constexpr UINT ProgressTimerMs = 500;
@@ -208,15 +214,31 @@ void TfrmMain::ArrangeControls() {
   ::InvalidateRect(hwnd_, &banner, FALSE);
 }
 
+// The logo, like a link, shows the hand cursor.
+bool TfrmMain::OverLogo(WPARAM wParam, LPARAM lParam) const {
+  if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
+  POINT point{};
+  return ::GetCursorPos(&point) && ::ScreenToClient(hwnd_, &point) && ::PtInRect(&LogoArea, point);
+}
+
 void TfrmMain::PaintBanner(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
   RECT banner{0, 0, client.right, 50};
   ::FillRect(dc, &banner, static_cast<HBRUSH>(bannerBrush_.get()));
-  if (icon_) ::DrawIconEx(dc, 15, 5, icon_, 41, 41, 0, nullptr, DI_NORMAL);
+  if (icon_) ::DrawIconEx(dc, LogoArea.left, LogoArea.top, icon_, LogoSize, LogoSize, 0, nullptr, DI_NORMAL);
 }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto result = OnLifeMessage(message, wParam, lParam)) return *result;
+  if (const auto result = OnDrawMessage(message, wParam, lParam)) return *result;
+  if (const auto result = OnInputMessage(message, wParam, lParam)) return *result;
+  if (const auto result = OnProgramMessage(message, wParam)) return *result;
+  return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// Creation, size, activation and closing.
+std::optional<LRESULT> TfrmMain::OnLifeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateControls();
@@ -230,6 +252,31 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       info->ptMinTrackSize = POINT{MainMinWidth, MainMinHeight};
       return 0;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) presenter_->FormActivate();
+      return std::nullopt;  // the default handling still moves the focus
+    case WmFirstActivation:
+      presenter_->FormActivate();
+      return 0;
+    case WM_CLOSE:
+      if (!closing_) {
+        closing_ = true;
+        presenter_->FormClose();
+      }
+      ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      ::KillTimer(hwnd_, ProgressTimerId);
+      if (deps_.quitOnClose) ::PostQuitMessage(0);
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The banner, the panel colours and the cursor over links.
+std::optional<LRESULT> TfrmMain::OnDrawMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(hwnd_, &paint);
@@ -250,18 +297,26 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(panelBrush_.get());
       }
-      break;
+      return std::nullopt;
     }
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == Control(IDC_CHECKUPDATE)) {
+      if (reinterpret_cast<HWND>(wParam) == Control(IDC_CHECKUPDATE) || OverLogo(wParam, lParam)) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
-      break;
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Clicks, commands, notifications and menus.
+std::optional<LRESULT> TfrmMain::OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_LBUTTONDOWN: {
       // The logo opens the home page.
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (point.x >= 15 && point.x < 56 && point.y >= 5 && point.y < 46) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
+      if (::PtInRect(&LogoArea, point)) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
       return 0;
     }
     case WM_COMMAND:
@@ -270,28 +325,22 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) == list_.Handle() && popupMenu_) {
-        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (point.x == -1 && point.y == -1) {
-          RECT rect{};
-          ::GetWindowRect(list_.Handle(), &rect);
-          point = POINT{rect.left + 8, rect.top + 8};
-        }
-        ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
-        return 0;
-      }
-      break;
+      if (reinterpret_cast<HWND>(wParam) != list_.Handle() || !popupMenu_) return std::nullopt;
+      ShowListMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      return 0;
     case WM_INITMENUPOPUP:
       UpdateMenu(reinterpret_cast<HMENU>(wParam));
       return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The scan's posted messages, the progress timer and the second start.
+std::optional<LRESULT> TfrmMain::OnProgramMessage(UINT message, WPARAM wParam) {
+  switch (message) {
     case WM_TIMER:
       if (wParam == ProgressTimerId) presenter_->Timer1Timer();
-      return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) presenter_->FormActivate();
-      break;
-    case WmFirstActivation:
-      presenter_->FormActivate();
       return 0;
     case MSG_SECTION_DONE:
       presenter_->OnSectionDone(static_cast<std::uint32_t>(wParam));
@@ -307,74 +356,104 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
       ::SetForegroundWindow(hwnd_);
       return 0;
-    case WM_CLOSE:
-      if (!closing_) {
-        closing_ = true;
-        presenter_->FormClose();
-      }
-      ::DestroyWindow(hwnd_);
-      return 0;
-    case WM_DESTROY:
-      ::KillTimer(hwnd_, ProgressTimerId);
-      if (deps_.quitOnClose) ::PostQuitMessage(0);
-      return 0;
     default:
-      break;
+      return std::nullopt;
   }
-  return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// The list's popup menu; a menu key press gives no point, so it opens at the list's corner.
+void TfrmMain::ShowListMenu(POINT point) {
+  if (point.x == -1 && point.y == -1) {
+    RECT rect{};
+    ::GetWindowRect(list_.Handle(), &rect);
+    point = POINT{rect.left + 8, rect.top + 8};
+  }
+  ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+}
+
+bool TfrmMain::TranslateKeys(MSG& message) {
+  if (!hwnd_) return false;
+  if (accelerators_ && ::TranslateAcceleratorW(hwnd_, accelerators_, &message)) return true;
+  // Only Tab is taken from the window's own keys; Enter, Escape, arrows and
+  // access letters keep the meaning the controls and the menu give them.
+  if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
+      message.wParam == VK_TAB && ::IsChild(hwnd_, message.hwnd)) {
+    return ::IsDialogMessageW(hwnd_, &message) != FALSE;
+  }
+  return false;
 }
 
 void TfrmMain::OnCommand(int id) {
+  if (OnScanCommand(id) || OnSelectionCommand(id) || OnDialogCommand(id)) return;
+  OnPageCommand(id);
+}
+
+// Scan, fix and exit.
+bool TfrmMain::OnScanCommand(int id) {
   switch (id) {
     case IDC_SCAN:
     case IDM_SCAN:
       presenter_->bScanClick();
-      break;
-    case IDM_EXIT:
-      ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-      break;
-    case IDM_SELECT_ITEM:
-      presenter_->aSelectItemExecute();
-      break;
-    case IDM_DESELECT_ITEM:
-      presenter_->aDeselectItemExecute();
-      break;
-    case IDM_SELECT_TYPE:
-      presenter_->aSelectAllTypeExecute();
-      break;
-    case IDM_DESELECT_TYPE:
-      presenter_->aUnselectAllTypeExecute();
-      break;
-    case IDM_SELECT_ALL:
-      presenter_->aSelectAllExecute();
-      break;
-    case IDM_SELECT_NONE:
-      presenter_->aSelectNoneExecute();
-      break;
+      return true;
     case IDC_FIXERRORS:
     case IDM_FIXERRORS:
       presenter_->bFixErrorsClick();
-      break;
+      return true;
+    case IDM_EXIT:
+      ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The check boxes of the results list.
+bool TfrmMain::OnSelectionCommand(int id) {
+  switch (id) {
+    case IDM_SELECT_ITEM: presenter_->aSelectItemExecute(); return true;
+    case IDM_DESELECT_ITEM: presenter_->aDeselectItemExecute(); return true;
+    case IDM_SELECT_TYPE: presenter_->aSelectAllTypeExecute(); return true;
+    case IDM_DESELECT_TYPE: presenter_->aUnselectAllTypeExecute(); return true;
+    case IDM_SELECT_ALL: presenter_->aSelectAllExecute(); return true;
+    case IDM_SELECT_NONE: presenter_->aSelectNoneExecute(); return true;
+    default: return false;
+  }
+}
+
+// Commands that open a dialog or another program.
+bool TfrmMain::OnDialogCommand(int id) {
+  switch (id) {
+    case IDM_SETTINGS:
+      ShowOptionsDialog(hwnd_, deps_.platform.files, deps_.options);
+      return true;
     case IDM_RESTORE:
       if (deps_.processes)
         ShowRestoreWindow(hwnd_, deps_.platform.files, deps_.platform.facts, *deps_.processes, deps_.options.BackupFolder);
-      break;
+      return true;
     case IDM_SAVE_TEXT:
       if (deps_.ansi && presenter_->ShownRows() > 0) {
         Win32SaveReportView view(hwnd_);
         aSaveTextExecute(presenter_->Results().Rows(), view, deps_.platform.files, *deps_.ansi);
       }
-      break;
+      return true;
     case IDM_ABOUT:
       if (deps_.processes) ShowAboutBox(hwnd_, *deps_.processes);
-      break;
+      return true;
     case IDM_REGEDIT:
       if (deps_.processes && presenter_->HasSelectedRow()) {
         const int row = SelectedRow();
         if (row >= 0) aOpenRegeditExecute(presenter_->RowAt(static_cast<std::size_t>(row)), deps_.platform.registry,
                                           *deps_.processes);
       }
-      break;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The help file and the web pages.
+void TfrmMain::OnPageCommand(int id) {
+  switch (id) {
     case IDM_HELP:
       OpenHelp();
       break;
@@ -386,7 +465,7 @@ void TfrmMain::OnCommand(int id) {
       OpenPage(LoadResString(IDS_DONATE_URL));
       break;
     default:
-      break;  // settings, fix, restore, report, regedit and about come with their dialogs
+      break;
   }
 }
 
@@ -436,8 +515,6 @@ void TfrmMain::UpdateMenu(HMENU menu) {
   ::EnableMenuItem(menu, IDM_ABOUT, MF_BYCOMMAND | (deps_.processes ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, IDM_SAVE_TEXT,
                    MF_BYCOMMAND | (deps_.ansi && presenter_->ShownRows() > 0 ? MF_ENABLED : MF_GRAYED));
-  // The options dialog is not built yet.
-  ::EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void TfrmMain::OpenPage(const std::wstring& address) {
@@ -503,12 +580,23 @@ WindowPlacement TfrmMain::Placement() {
   WindowPlacement bounds;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
+  RECT rect{};
+  ::GetWindowRect(hwnd_, &rect);
   if (::GetWindowPlacement(hwnd_, &placement)) {
     bounds.placementRead = true;
     bounds.showCmd = static_cast<int>(placement.showCmd);
+    // A minimized or maximized window stores its normal bounds: a minimized
+    // rectangle lies far off-screen, a maximized one forgets the size to
+    // restore. The normal position is in work-area coordinates.
+    rect = placement.rcNormalPosition;
+    if (HMONITOR monitor = ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY)) {
+      MONITORINFO info{};
+      info.cbSize = sizeof info;
+      if (::GetMonitorInfoW(monitor, &info)) {
+        ::OffsetRect(&rect, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+      }
+    }
   }
-  RECT rect{};
-  ::GetWindowRect(hwnd_, &rect);
   bounds.left = rect.left;
   bounds.top = rect.top;
   bounds.width = rect.right - rect.left;

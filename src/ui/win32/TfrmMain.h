@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ class TfrmMain : public MainView {
   [[nodiscard]] bool Create(int showCommand);
   HWND Handle() const noexcept { return hwnd_; }
   HACCEL Accelerators() const noexcept { return accelerators_; }
+  // The message loop's keyboard step: the shortcuts, then Tab and Shift+Tab
+  // between the tree, the list and the buttons. True when the message was
+  // used up and must not be dispatched.
+  bool TranslateKeys(MSG& message);
   MainPresenter& Presenter() noexcept { return *presenter_; }
   SectionTreeControl& Tree() noexcept { return tree_; }
   ResultsListControl& List() noexcept { return list_; }
@@ -80,10 +85,20 @@ class TfrmMain : public MainView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ArrangeControls();
+  std::optional<LRESULT> OnLifeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnDrawMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnProgramMessage(UINT message, WPARAM wParam);
+  void ShowListMenu(POINT point);
   void OnCommand(int id);
+  bool OnScanCommand(int id);
+  bool OnSelectionCommand(int id);
+  bool OnDialogCommand(int id);
+  void OnPageCommand(int id);
   LRESULT OnNotify(NMHDR& header);
   void UpdateMenu(HMENU menu);
   void PaintBanner(HDC dc);
+  bool OverLogo(WPARAM wParam, LPARAM lParam) const;
   void OpenPage(const std::wstring& address);
   void OpenHelp();
   HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }

@@ -11,4 +11,12 @@ std::wstring LoadResString(UINT id) {
   return length > 0 && text ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 
+std::wstring WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
 }  // namespace lindqua

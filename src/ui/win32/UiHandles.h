@@ -63,4 +63,7 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 // A string of the program's string table.
 std::wstring LoadResString(UINT id);
 
+// The whole text of a window or control, as typed.
+std::wstring WindowText(HWND window);
+
 }  // namespace lindqua

@@ -70,7 +70,7 @@ int Run(int showCommand) {
   if (!window.Create(showCommand)) return 1;
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (::TranslateAcceleratorW(window.Handle(), window.Accelerators(), &message)) continue;
+    if (window.TranslateKeys(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
