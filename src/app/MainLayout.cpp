@@ -4,7 +4,7 @@ namespace lindqua {
 
 MainLayout ArrangeControls(int w, int h) {
   MainLayout l;
-  l.imgTitle = {0, 0, w, 50};
+  l.imgTitle = {0, 0, w, MainBannerHeight};
   l.lTitle = {66, 8, 300, 20};
   l.lTitleHint = {66, 30, 300, 16};
   l.panel1 = {0, 0, w, 21};

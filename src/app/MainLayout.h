@@ -18,6 +18,8 @@ struct MainLayout {
 
 inline constexpr int MainDesignWidth = 704;
 inline constexpr int MainDesignHeight = 507;
+// The blue title banner across the top of the window.
+inline constexpr int MainBannerHeight = 50;
 inline constexpr int MainMinWidth = 610;
 inline constexpr int MainMinHeight = 400;
 

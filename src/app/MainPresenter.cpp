@@ -14,7 +14,6 @@ namespace lindqua {
 
 namespace {
 
-constexpr int ProgressMax = 1000;
 constexpr unsigned MessageBoxInformation = MessageBoxFlags::Ok | MessageBoxFlags::IconInformation;
 constexpr unsigned MessageYesNoInformation = MessageBoxFlags::YesNo | MessageBoxFlags::IconInformation;
 constexpr unsigned MessageYesNoInformationNoDefault = MessageYesNoInformation | MessageBoxFlags::SecondButtonDefault;
@@ -190,7 +189,7 @@ void MainPresenter::CancelScan() {
 
 void MainPresenter::Timer1Timer() {
   progressPosition_ += progressStep_;
-  if (progressPosition_ > ProgressMax) progressPosition_ = 0;
+  if (progressPosition_ > MainPresenter::ProgressMax) progressPosition_ = 0;
   deps_.view.SetProgressPosition(progressPosition_);
   SyncRows(false);
   SyncScanTexts();

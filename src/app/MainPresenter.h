@@ -45,6 +45,9 @@ struct MainPresenterDeps {
 
 class MainPresenter {
  public:
+  // The progress bar runs from 0 to this; the window sets its range from it.
+  static constexpr int ProgressMax = 1000;
+
   explicit MainPresenter(MainPresenterDeps deps);
   ~MainPresenter();  // stops a running scan and waits for every scan thread
   MainPresenter(const MainPresenter&) = delete;

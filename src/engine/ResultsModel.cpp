@@ -37,11 +37,6 @@ void ResultsModel::Clear() {
   rows_.clear();
 }
 
-void ResultsModel::RemoveLast() {
-  std::lock_guard lock(mutex_);
-  if (!rows_.empty()) rows_.pop_back();
-}
-
 void ResultsModel::StopScan(std::stop_source& source) {
   std::lock_guard lock(mutex_);
   source.request_stop();

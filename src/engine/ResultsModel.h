@@ -43,7 +43,6 @@ class ResultsModel : public ResultsReader {
   // Runs `edit` on the rows under the lock (remove, check, filter).
   void EditRows(const std::function<void(std::vector<Finding>&)>& edit);
   void Clear();
-  void RemoveLast();
 
   // Requests the stop of a scan under the model's lock.
   void StopScan(std::stop_source& source);

@@ -145,7 +145,7 @@ void TfrmMain::CreateControls() {
   make(L"STATIC", LoadResString(IDS_SCANNING), 0, 0, IDC_SCAN_TITLE);
   make(L"BUTTON", LoadResString(IDS_PROGRESS), WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, IDC_GROUPBOX);
   HWND progress = make(PROGRESS_CLASSW, L"", 0, 0, IDC_PROGRESS);
-  ::SendMessageW(progress, PBM_SETRANGE32, 0, 1000);
+  ::SendMessageW(progress, PBM_SETRANGE32, 0, MainPresenter::ProgressMax);
   make(L"STATIC", L"", SS_CENTER, 0, IDC_PROGRESS_CAPTION);
   tree_.Create(hwnd_, IDC_TREE, presenter_->Tree(),
                [this](int imageIndex) { presenter_->tvRegistryStateImageClick(imageIndex); });
@@ -210,7 +210,7 @@ void TfrmMain::ArrangeControls() {
   Place(Control(IDC_PANEL), l.panel1);
   Place(Control(IDC_STATUSBAR), l.lStatusBar);
   Place(Control(IDC_CHECKUPDATE), l.lCheckUpdate);
-  RECT banner{0, 0, client.right, 50};
+  RECT banner{0, 0, client.right, MainBannerHeight};
   ::InvalidateRect(hwnd_, &banner, FALSE);
 }
 
@@ -224,7 +224,7 @@ bool TfrmMain::OverLogo(WPARAM wParam, LPARAM lParam) const {
 void TfrmMain::PaintBanner(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  RECT banner{0, 0, client.right, 50};
+  RECT banner{0, 0, client.right, MainBannerHeight};
   ::FillRect(dc, &banner, static_cast<HBRUSH>(bannerBrush_.get()));
   if (icon_) ::DrawIconEx(dc, LogoArea.left, LogoArea.top, icon_, LogoSize, LogoSize, 0, nullptr, DI_NORMAL);
 }
