@@ -72,6 +72,18 @@ std::size_t ReadQuoted(const std::string& text, std::size_t pos, std::string& ou
   Fail(lineNo, "unterminated string");
 }
 
+// A number of 1 to 8 hex digits and nothing else; anything else is an error of
+// the line rather than an exception of the library's own.
+std::uint32_t HexNumber(std::string_view digits, std::size_t lineNo, const char* what) {
+  if (digits.empty() || digits.size() > 8) Fail(lineNo, what);
+  std::uint32_t value = 0;
+  for (const char c : digits) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) Fail(lineNo, what);
+    value = value * 16 + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
+  }
+  return value;
+}
+
 Bytes ParseHexList(std::string_view list, std::size_t lineNo) {
   Bytes bytes;
   std::size_t i = 0;
@@ -81,7 +93,7 @@ Bytes ParseHexList(std::string_view list, std::size_t lineNo) {
     std::size_t j = i;
     while (j < list.size() && std::isxdigit(static_cast<unsigned char>(list[j]))) ++j;
     if (j == i || j - i > 2) Fail(lineNo, "bad hex byte");
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(std::string(list.substr(i, j - i)), nullptr, 16)));
+    bytes.push_back(static_cast<std::uint8_t>(HexNumber(list.substr(i, j - i), lineNo, "bad hex byte")));
     i = j;
   }
   return bytes;
@@ -89,10 +101,10 @@ Bytes ParseHexList(std::string_view list, std::size_t lineNo) {
 
 class Importer {
  public:
-  explicit Importer(RegistryBackend& registry) : registry_(registry) {}
+  Importer(RegistryBackend& registry, const AnsiCodePage* ansi) : registry_(registry), ansi_(ansi) {}
 
   void Run(std::string_view fileBytes) {
-    const std::string text = DecodeFile(fileBytes);
+    const std::string text = Narrow(fileBytes) ? FromAnsi(fileBytes, 0) : DecodeFile(fileBytes);
     const auto lines = LogicalLines(text);
     std::size_t lineNo = 0;
     bool headerSeen = false;
@@ -170,9 +182,7 @@ class Importer {
       const Bytes bytes = Utf8ToUtf16LeBytes(value);
       s = key_->SetValue(name, RegType::String, bytes);
     } else if (data.substr(0, 6) == "dword:") {
-      const std::string digits(data.substr(6));
-      if (digits.empty() || digits.size() > 8) Fail(lineNo, "bad dword");
-      const auto v = static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
+      const std::uint32_t v = HexNumber(data.substr(6), lineNo, "bad dword");
       const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                                      static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
       s = key_->SetValue(name, RegType::Dword, bytes);
@@ -182,11 +192,11 @@ class Importer {
       if (data[3] == '(') {
         const std::size_t close = data.find(')');
         if (close == std::string_view::npos || close > colon) Fail(lineNo, "bad hex type");
-        type = static_cast<std::uint32_t>(std::stoul(std::string(data.substr(4, close - 4)), nullptr, 16));
+        type = HexNumber(data.substr(4, close - 4), lineNo, "bad hex type");
       }
       Bytes bytes = ParseHexList(data.substr(colon + 1), lineNo);
       if (!unicode_ && (type == RegType::String || type == RegType::ExpandString || type == RegType::MultiString))
-        bytes = NarrowToUtf16(bytes);
+        bytes = NarrowToUtf16(bytes, lineNo);
       s = key_->SetValue(name, type, bytes);
     } else {
       Fail(lineNo, "unknown data form");
@@ -194,7 +204,20 @@ class Importer {
     if (s != RegStatus::Ok) Fail(lineNo, "cannot write value " + name);
   }
 
-  static Bytes NarrowToUtf16(const Bytes& narrow) {
+  // A file without a byte-order mark is ANSI text when a code page was given.
+  bool Narrow(std::string_view bytes) const {
+    return ansi_ && !(bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                      static_cast<unsigned char>(bytes[1]) == 0xFE) &&
+           bytes.substr(0, 3) != "\xEF\xBB\xBF";
+  }
+  std::string FromAnsi(std::string_view bytes, std::size_t lineNo) const {
+    if (!ansi_) return std::string(bytes);
+    auto text = ansi_->ToUtf8(bytes);
+    if (!text) Fail(lineNo, "bytes outside the ANSI code page");
+    return *text;
+  }
+
+  Bytes NarrowToUtf16(const Bytes& narrow, std::size_t lineNo) const {
     // Every NUL separates text, so multi-strings and embedded NULs survive.
     std::string text(narrow.begin(), narrow.end());
     Bytes out;
@@ -203,7 +226,7 @@ class Importer {
       std::size_t end = text.find('\0', start);
       const bool last = end == std::string::npos;
       if (last) end = text.size();
-      Bytes part = Utf8ToUtf16LeBytes(std::string_view(text).substr(start, end - start), !last);
+      Bytes part = Utf8ToUtf16LeBytes(FromAnsi(std::string_view(text).substr(start, end - start), lineNo), !last);
       out.insert(out.end(), part.begin(), part.end());
       start = end + 1;
     }
@@ -211,12 +234,17 @@ class Importer {
   }
 
   RegistryBackend& registry_;
+  const AnsiCodePage* ansi_;
   std::unique_ptr<RegistryKey> key_;
   bool unicode_ = false;
 };
 
 }  // namespace
 
-void ImportRegText(RegistryBackend& registry, std::string_view fileBytes) { Importer(registry).Run(fileBytes); }
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes) { Importer(registry, nullptr).Run(fileBytes); }
+
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes, const AnsiCodePage& ansi) {
+  Importer(registry, &ansi).Run(fileBytes);
+}
 
 }  // namespace lindqua

@@ -73,7 +73,8 @@ FixReport bFixErrorsClick(const FixPlatform& platform, ResultsModel& results, co
         report.endReason = rowReport.problem;
         return report;
       }
-      if (rowReport.outcome == DeleteOutcome::NotExact) continue;  // nothing deleted: the row stays
+      // Nothing deleted (no exact backup, or the registry refused): the row stays.
+      if (rowReport.outcome == DeleteOutcome::NotExact || rowReport.outcome == DeleteOutcome::Refused) continue;
       results.EditRows([i](std::vector<Finding>& rows) {
         if (i < rows.size()) rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
       });

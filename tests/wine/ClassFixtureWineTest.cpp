@@ -22,6 +22,7 @@
 #include "platform/win32/WinText.h"
 #include "repair/FixProcedure.h"
 #include "support/ClassFixture.h"
+#include "support/QuietFixHost.h"
 
 namespace lindqua::test {
 
@@ -98,15 +99,6 @@ RegistryDump DumpFixture(RegistryBackend& registry) {
   }
   return dump;
 }
-
-class QuietFixHost : public FixHost {
- public:
-  bool AskYesNo(const std::string&) override { return true; }
-  bool RunRestorePointDialog() override { return true; }
-  void UpdateStatusLine() override {}
-  void SetStatusBarText(const std::string&) override {}
-  void FitColumns() override {}
-};
 
 }  // namespace
 
