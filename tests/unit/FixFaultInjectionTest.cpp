@@ -145,10 +145,11 @@ TEST(FixFaultInjection, EveryFailedOperationKeepsEveryDeletionBackedUpAndTheList
     }
   };
   for (const auto& [name, kind] : fileKinds)
-    runEach(name, clean.failingFiles.Count(kind), [kind](FaultRun& run, std::uint64_t n) { run.failingFiles.FailAt(kind, n); });
+    runEach(name, clean.failingFiles.Count(kind),
+            [k = kind](FaultRun& run, std::uint64_t n) { run.failingFiles.FailAt(k, n); });
   for (const auto& [name, kind] : regKinds)
     runEach(name, clean.failingRegistry.Count(kind),
-            [kind](FaultRun& run, std::uint64_t n) { run.failingRegistry.FailAt(kind, n); });
+            [k = kind](FaultRun& run, std::uint64_t n) { run.failingRegistry.FailAt(k, n); });
   RecordProperty("injectedFaults", static_cast<int>(injected));
   if (!HasFailure())
     std::printf("[ faults   ] %llu injected, the invariant held after each\n", static_cast<unsigned long long>(injected));
