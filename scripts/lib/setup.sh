@@ -16,6 +16,10 @@ ensure_packages() {
   [ -x /usr/lib/wine/wine ] || missing+=(wine32:i386)
   command -v Xvfb >/dev/null || missing+=(xvfb xauth)
   command -v import >/dev/null || missing+=(imagemagick)
+  # The sanitizer builds and the fuzz targets: clang 14 with its runtimes.
+  command -v clang++-14 >/dev/null || missing+=(clang-14)
+  [ -f /usr/lib/llvm-14/lib/libFuzzer.a ] || missing+=(libfuzzer-14-dev)
+  compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a' >/dev/null || missing+=(libclang-rt-14-dev)
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "== installing: ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -255,4 +255,8 @@ void ImportRegText(RegistryBackend& registry, std::string_view fileBytes) {
   for (const RegTextKey& key : ParseRegText(fileBytes)) Apply(registry, key);
 }
 
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes, const AnsiCodePage& ansi) {
+  for (const RegTextKey& key : ParseRegText(fileBytes, &ansi)) Apply(registry, key);
+}
+
 }  // namespace lindqua

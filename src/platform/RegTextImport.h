@@ -47,5 +47,8 @@ std::vector<RegTextKey> ParseRegText(std::string_view fileBytes, const AnsiCodeP
 // In a REGEDIT4 file the bytes of hex(1), hex(2) and hex(7) data are taken as
 // UTF-8 text; in a version 5.00 file they are UTF-16LE as stored.
 void ImportRegText(RegistryBackend& registry, std::string_view fileBytes);
+// The same, reading narrow text as regedit does: in the given ANSI code page.
+// Backups are written that way, so this is how a test reads one back.
+void ImportRegText(RegistryBackend& registry, std::string_view fileBytes, const AnsiCodePage& ansi);
 
 }  // namespace lindqua

@@ -14,15 +14,35 @@ DeleteResult FromExport(const ExportResult& exported) {
   return {DeleteOutcome::Deleted, {}};
 }
 
+// Opens root\path for reading, from the root whether or not the path starts
+// with "\". Only NotFound means the key is gone: a key that cannot be opened
+// for any other reason is still there and must not count as fixed.
+RegStatus OpenForBackup(RegistryBackend& registry, RootKey root, std::string_view path,
+                        std::unique_ptr<RegistryKey>& key) {
+  if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  std::unique_ptr<RegistryKey> rootKey;
+  const RegStatus status = registry.OpenRoot(root, RegAccess::Read, rootKey);
+  if (status != RegStatus::Ok) return status;
+  return rootKey->OpenSubKey(path, RegAccess::Read, key);
+}
+
+DeleteResult Unreadable(std::string_view what, std::string_view path) {
+  return {DeleteOutcome::NotExact, std::string(what) + " " + std::string(path) + " cannot be read; nothing was deleted"};
+}
+
 }  // namespace
 
 DeleteResult DeleteKeyWithBackup(const ExportPlatform& platform, const std::string& backupFile,
                                  std::string_view rootName, std::string_view keyPath) {
   const auto root = RootKeyFromName(rootName);
   if (!root) return {DeleteOutcome::UnknownRoot, {}};
+  std::unique_ptr<RegistryKey> key;
+  const RegStatus opened = OpenForBackup(platform.registry, *root, keyPath, key);
+  if (opened == RegStatus::NotFound) return {DeleteOutcome::NothingThere, {}};
+  if (opened != RegStatus::Ok) return Unreadable("the key", keyPath);
+  key.reset();
   TRegistry reg(platform.registry);
   reg.SetRootKey(*root);
-  if (!reg.KeyExists(keyPath)) return {DeleteOutcome::NothingThere, {}};
   DeleteResult result = FromExport(ExportToReg(platform, backupFile, *root, true, {}, keyPath));
   if (result.outcome != DeleteOutcome::Deleted) return result;
   if (!reg.DeleteKey(keyPath)) result.outcome = DeleteOutcome::Refused;
@@ -33,10 +53,19 @@ DeleteResult DeleteValueWithBackup(const ExportPlatform& platform, const std::st
                                    std::string_view rootName, std::string_view keyPath, std::string_view valueName) {
   const auto root = RootKeyFromName(rootName);
   if (!root) return {DeleteOutcome::UnknownRoot, {}};
+  std::unique_ptr<RegistryKey> key;
+  const RegStatus opened = OpenForBackup(platform.registry, *root, keyPath, key);
+  if (opened == RegStatus::NotFound) return {DeleteOutcome::NothingThere, {}};
+  if (opened != RegStatus::Ok) return Unreadable("the key", keyPath);
+  RegValue value;
+  const RegStatus read = key->QueryValue(valueName, value);
+  if (read == RegStatus::NotFound) return {DeleteOutcome::NothingThere, {}};
+  if (read != RegStatus::Ok) return Unreadable("the value in", keyPath);
+  key.reset();
   TRegistry reg(platform.registry);
   reg.SetRootKey(*root);
   // The key is opened from the root whether or not the path starts with "\".
-  if (!reg.OpenKey(keyPath, false) || !reg.ValueExists(valueName)) return {DeleteOutcome::NothingThere, {}};
+  if (!reg.OpenKey(keyPath, false)) return Unreadable("the key", keyPath);
   DeleteResult result = FromExport(ExportToReg(platform, backupFile, *root, false, valueName, keyPath));
   if (result.outcome != DeleteOutcome::Deleted) return result;
   if (!reg.DeleteValue(valueName)) result.outcome = DeleteOutcome::Refused;

@@ -63,7 +63,8 @@ void RunRows(const FixPlatform& platform, ResultsModel& results, std::size_t cou
     report.rows.push_back(rowReport);
     if (progress.rowDone) progress.rowDone(rowReport);
     if (!goOn) return Stop(report, FixStop::BackupFailed, rowReport.problem);
-    if (rowReport.outcome == DeleteOutcome::NotExact) continue;  // nothing deleted: the row stays
+    // Nothing deleted (no exact backup, or the registry refused): the row stays.
+    if (rowReport.outcome == DeleteOutcome::NotExact || rowReport.outcome == DeleteOutcome::Refused) continue;
     results.EditRows([i](std::vector<Finding>& rows) {
       if (i < rows.size()) rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
     });

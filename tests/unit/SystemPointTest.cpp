@@ -116,7 +116,7 @@ TEST(SystemPointDialog, RefusedOrUnavailableRequestAsksTheUser) {
 TEST(SystemPointDialog, LongRequestKeepsTheBarAtFullAndEarlyCloseCancels) {
   // The abandoned worker may still be inside the client after the test ends;
   // like the program's own client, this one lives as long as the process.
-  static MemoryRestorePointClient client;
+  static MemoryRestorePointClient& client = *new MemoryRestorePointClient;
   client.Hold();
   RecordingRestoreNotifier notifier;
   FakeSystemPointView view;
@@ -136,7 +136,9 @@ TEST(SystemPointDialog, LongRequestKeepsTheBarAtFullAndEarlyCloseCancels) {
 }
 
 TEST(SystemPointDialog, ARequestThatNeverAnswersEndsAsAFailure) {
-  static MemoryRestorePointClient client;
+  // The abandoned worker may still be inside the client when the process
+  // ends, so the client is never destroyed, as the program's own lives to the end.
+  static MemoryRestorePointClient& client = *new MemoryRestorePointClient;
   client.Hold();
   RecordingRestoreNotifier notifier;
   FakeSystemPointView view;

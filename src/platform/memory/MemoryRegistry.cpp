@@ -249,8 +249,16 @@ class MemoryKey : public RegistryKey {
   }
 
  private:
+  // A root, or a key holding the keys that HKEY_CLASSES_ROOT and
+  // HKEY_CURRENT_USER show (Software under HKEY_LOCAL_MACHINE, the user's key
+  // under HKEY_USERS): Windows refuses deleting those hives, and the views
+  // must never point at a deleted key.
   bool IsRootNode(Node* node) const {
-    return node == state_->classesRoot || node == state_->currentUser || !node->parent;
+    if (!node->parent) return true;
+    for (const Node* view : {state_->classesRoot, state_->currentUser})
+      for (const Node* n = view; n; n = n->parent)
+        if (n == node) return true;
+    return false;
   }
 
   // A node is kept alive by the shared pointer in its parent; a handle holds

@@ -1,0 +1,68 @@
+#pragma once
+// A file system that passes every call to the one below and fails the Nth
+// operation of one chosen kind, as a full disk, a pulled drive or a refused
+// folder would. Counting first with no failure set tells a test how many
+// operations of each kind a run makes, so that it can fail each one in turn.
+#include <array>
+#include <cstdint>
+
+#include "platform/FileSystem.h"
+
+namespace lindqua::test {
+
+enum class FileFault {
+  Write,         // a whole-file write: nothing changes
+  Append,        // an append: nothing reaches the file
+  Flush,         // an append whose bytes arrive but whose flush fails
+  CreateFolder,  // a folder creation
+  Delete,        // a delete or a move to the Recycle Bin
+};
+inline constexpr int FileFaultKinds = 5;
+
+class FailingFileSystem : public FileSystem {
+ public:
+  explicit FailingFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  // Fails the nth (1-based) operation of this kind from now on; 0 fails none.
+  void FailAt(FileFault kind, std::uint64_t n) {
+    failKind_ = kind;
+    failAt_ = n;
+  }
+  std::uint64_t Count(FileFault kind) const { return counts_[static_cast<int>(kind)]; }
+  bool Injected() const { return injected_; }
+
+  bool FileExists(std::string_view path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(std::string_view path) override { return inner_.DirectoryExists(path); }
+  std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
+  std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
+  PathKind KindOf(std::string_view path) override { return inner_.KindOf(path); }
+  bool ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) override {
+    return inner_.ListNamesComplete(folder, names);
+  }
+  DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
+  bool VolumeReady(char letter) override { return inner_.VolumeReady(letter); }
+  std::string ExpandEnvironment(std::string_view text) override { return inner_.ExpandEnvironment(text); }
+  bool ReadWholeFile(std::string_view path, std::string& bytes) override { return inner_.ReadWholeFile(path, bytes); }
+  std::string GetSpecialFolder(int csidl) override { return inner_.GetSpecialFolder(csidl); }
+  std::optional<std::string> ShortcutTarget(std::string_view path) override { return inner_.ShortcutTarget(path); }
+  std::unique_ptr<ShellSession> BeginShellSession() override { return inner_.BeginShellSession(); }
+
+  bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  bool AppendAndFlush(std::string_view path, std::string_view bytes) override;
+  bool ForceDirectories(std::string_view path) override;
+  bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool DeletePath(std::string_view path) override;
+  RecycleResult RecycleFile(std::string_view path) override;
+
+ private:
+  // Counts one operation of this kind; true when it is the one to fail.
+  bool Fails(FileFault kind);
+
+  FileSystem& inner_;
+  std::array<std::uint64_t, FileFaultKinds> counts_{};
+  FileFault failKind_ = FileFault::Write;
+  std::uint64_t failAt_ = 0;
+  bool injected_ = false;
+};
+
+}  // namespace lindqua::test
