@@ -11,6 +11,7 @@
 #include "ui/win32/SelectFolder.h"
 #include "ui/win32/UiHandles.h"
 #include "ui/win32/WlmShiftImage.h"
+#include "ui/win32/ListSelection.h"
 
 namespace lindqua {
 
@@ -92,11 +93,8 @@ class TfrmOptions : public ModalDialog, private OptionsView {
 
   INT_PTR OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_OPTIONS_KEYS || publishing_) return FALSE;
-    if (header.code == LVN_ITEMCHANGED) {
-      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      if ((change.uChanged & LVIF_STATE) && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
-        presenter_.lvKeysSelect(ListView_GetNextItem(List(), -1, LVNI_SELECTED));
-      }
+    if (const auto selected = ChangedSelection(header)) {
+      presenter_.lvKeysSelect(*selected);
     } else if (header.code == NM_DBLCLK) {
       presenter_.aEditExecute();
     }

@@ -12,6 +12,7 @@
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/ModalDialog.h"
 #include "ui/win32/UiHandles.h"
+#include "ui/win32/ListSelection.h"
 
 namespace lindqua {
 
@@ -77,11 +78,8 @@ class TfrmRestore : public ModalDialog, private RestoreView {
 
   INT_PTR OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_RESTORE_LIST || publishing_) return FALSE;
-    if (header.code == LVN_ITEMCHANGED) {
-      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      if ((change.uChanged & LVIF_STATE) && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) {
-        presenter_.OnSelect(ListView_GetNextItem(List(), -1, LVNI_SELECTED));
-      }
+    if (const auto selected = ChangedSelection(header)) {
+      presenter_.OnSelect(*selected);
     } else if (header.code == NM_DBLCLK) {
       // A double-click on empty space restores nothing.
       if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) presenter_.Restore();
