@@ -183,6 +183,7 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
 bool CheckPath(ScanContext& scan, std::string name, std::string_view cutAt, bool acceptFolder,
                std::string_view driveLetters, Tried* tried) {
   FileSystem& files = scan.Files();
+  if (tried) tried->candidates.reserve(32);
   if (!cutAt.empty()) {
     const std::size_t at = FindText(name, cutAt);
     if (at == std::string::npos) return false;
