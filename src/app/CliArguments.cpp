@@ -25,6 +25,7 @@ enum Option : unsigned {
   Keep = 1u << 8,
   Latest = 1u << 9,
   FileNames = 1u << 10,  // plain arguments name files
+  Check64Bit = 1u << 11,
 };
 
 struct Command {
@@ -34,8 +35,8 @@ struct Command {
 };
 
 constexpr std::array<Command, 5> Commands{{
-    {"scan", CliAction::Scan, Sections | Settings | Format | Output | NoIgnore},
-    {"clean", CliAction::Clean, Sections | Settings | Format | NoIgnore | DryRun | Yes | RestorePoint},
+    {"scan", CliAction::Scan, Sections | Settings | Format | Output | NoIgnore | Check64Bit},
+    {"clean", CliAction::Clean, Sections | Settings | Format | NoIgnore | DryRun | Yes | RestorePoint | Check64Bit},
     {"backups", CliAction::Backups, Settings | Format},
     {"backups delete", CliAction::BackupsDelete, Settings | FileNames},
     {"restore", CliAction::Restore, Settings | Format | Yes | Keep | Latest | FileNames},
@@ -48,13 +49,14 @@ struct Switch {
   bool value;
 };
 
-constexpr std::array<Switch, 6> Switches{{
+constexpr std::array<Switch, 7> Switches{{
     {"--no-ignore", NoIgnore, &CliRequest::applyIgnoreList, false},
     {"--dry-run", DryRun, &CliRequest::dryRun, true},
     {"--yes", Yes, &CliRequest::assumeYes, true},
     {"--restore-point", RestorePoint, &CliRequest::restorePoint, true},
     {"--keep", Keep, &CliRequest::keep, true},
     {"--latest", Latest, &CliRequest::latest, true},
+    {"--check-64bit-paths", Check64Bit, &CliRequest::check64BitPaths, true},
 }};
 
 enum class Match { No, Yes, Error };

@@ -1,8 +1,9 @@
 #pragma once
 // The command line of the console program:
-//   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore] [--settings FILE]
+//   lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore] [--check-64bit-paths]
+//                    [--settings FILE]
 //   lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore] [--format text|json]
-//                     [--settings FILE]
+//                     [--check-64bit-paths] [--settings FILE]
 //   lindqua-cli backups [--format text|json] [--settings FILE]
 //   lindqua-cli backups delete FILE... [--settings FILE]
 //   lindqua-cli restore FILE|--latest [--yes] [--keep] [--format text|json] [--settings FILE]
@@ -26,6 +27,9 @@ struct CliRequest {
   std::string outputPath;  // empty: the console
   bool applyIgnoreList = true;
   std::string settingsPath;  // empty: the settings file the window uses
+  // scan, clean: judge paths into WOW64-redirected folders in every view,
+  // whatever the settings say
+  bool check64BitPaths = false;
   // clean only
   bool dryRun = false;        // list what would be deleted, delete nothing
   bool assumeYes = false;     // no confirmation question (also restore)

@@ -79,6 +79,7 @@ int ScanForCli(const CliRequest& request, CliHost& host, const TOptionsSetting& 
   ConsoleScanRequest scanRequest;
   scanRequest.sections = request.sections ? *request.sections : CheckedSectionsInTreeOrder(settings);
   scanRequest.ignoreRemovableDrive = settings.IgnoreRemovableDrive;
+  scanRequest.check64BitPaths = request.check64BitPaths || settings.Check64BitPaths;
   scanRequest.scanners = host.scanners;
 
   ConsoleScanResult result;

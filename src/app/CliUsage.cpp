@@ -9,9 +9,9 @@ namespace {
 
 constexpr char Overview[] =
     "Usage: lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]\r\n"
-    "                        [--settings FILE]\r\n"
+    "                        [--check-64bit-paths] [--settings FILE]\r\n"
     "       lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]\r\n"
-    "                         [--format text|json] [--settings FILE]\r\n"
+    "                         [--format text|json] [--check-64bit-paths] [--settings FILE]\r\n"
     "       lindqua-cli backups [--format text|json] [--settings FILE]\r\n"
     "       lindqua-cli backups delete FILE... [--settings FILE]\r\n"
     "       lindqua-cli restore FILE|--latest [--yes] [--keep] [--format text|json] [--settings FILE]\r\n"
@@ -24,6 +24,9 @@ constexpr char Overview[] =
     "\r\n"
     "  --settings FILE  read this settings file instead of the window's (never written);\r\n"
     "                   it must exist\r\n"
+    "  --check-64bit-paths  scan, clean: on 64-bit Windows, look for files under\r\n"
+    "                   System32 and Program Files in both the 32-bit and the 64-bit\r\n"
+    "                   view instead of passing over them (also a setting)\r\n"
     "\r\n"
     "Exit status: 0 done, 1 failed or not confirmed, 2 the command line was wrong,\r\n"
     "3 clean: some findings could not be fixed / restore: differences found,\r\n"
@@ -32,7 +35,7 @@ constexpr char Overview[] =
 
 constexpr char ScanHelp[] =
     "Usage: lindqua-cli scan [--sections LIST] [--format text|json] [--output FILE] [--no-ignore]\r\n"
-    "                        [--settings FILE]\r\n"
+    "                        [--check-64bit-paths] [--settings FILE]\r\n"
     "\r\n"
     "Lists every problem found, in the order found; changes nothing.\r\n"
     "\r\n"
@@ -44,13 +47,15 @@ constexpr char ScanHelp[] =
     "                   \"reason\":..}]}, the reason saying what was tested and found\r\n"
     "  --output FILE    write the findings to FILE in UTF-8 instead of the console\r\n"
     "  --no-ignore      keep the findings under ignored keys\r\n"
+    "  --check-64bit-paths  on 64-bit Windows, look for files under System32 and\r\n"
+    "                   Program Files in both views instead of passing over them\r\n"
     "  --settings FILE  read this settings file instead of the window's (never written)\r\n"
     "\r\n"
     "Exit status: 0 the scan ran, 1 it failed, 2 the command line was wrong.\r\n";
 
 constexpr char CleanHelp[] =
     "Usage: lindqua-cli clean [--sections LIST] [--dry-run] [--yes] [--restore-point] [--no-ignore]\r\n"
-    "                         [--format text|json] [--settings FILE]\r\n"
+    "                         [--format text|json] [--check-64bit-paths] [--settings FILE]\r\n"
     "\r\n"
     "Scans, then backs up and deletes every finding. The backup file is named\r\n"
     "before the first deletion. Ctrl+C finishes the current finding and stops.\r\n"
@@ -60,6 +65,7 @@ constexpr char CleanHelp[] =
     "  --yes            do not ask (neither before deleting nor after a failed restore point)\r\n"
     "  --restore-point  have Windows make a restore point first\r\n"
     "  --no-ignore      keep the findings under ignored keys\r\n"
+    "  --check-64bit-paths  scan as scan --check-64bit-paths does\r\n"
     "  --format json    {\"dryRun\":..,\"backupFile\":..,\"completed\":..,\"endReason\":..,\r\n"
     "                   \"findings\":[{..the scan's fields..,\"target\":..,\"result\":..,\"why\":..}],\r\n"
     "                   \"notAttempted\":..}; result is deleted, already gone, refused or failed\r\n"

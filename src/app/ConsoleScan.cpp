@@ -17,6 +17,7 @@ ConsoleScanResult RunConsoleScan(ScanPlatform platform, const ConsoleScanRequest
   ScanWaiter waiter;
   TScanTaskThread scan(platform, model, waiter, request.ignoreRemovableDrive, request.scanners);
   for (int section : request.sections) scan.SectionList.push_back(std::to_string(section));
+  scan.SetCheck64BitPaths(request.check64BitPaths);
   // The window measures the floppy drives only when removable drives count.
   if (!request.ignoreRemovableDrive) {
     scan.SetDriveAReady(platform.files.VolumeReady('a'));

@@ -26,6 +26,7 @@ struct ConsoleScanResult {
 struct ConsoleScanRequest {
   std::vector<int> sections;
   bool ignoreRemovableDrive = true;
+  bool check64BitPaths = false;
   ScannerLookup scanners = DefaultScannerLookup();
 };
 

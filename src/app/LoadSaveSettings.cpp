@@ -86,6 +86,7 @@ void ReadSettings(IniFile& ini, const SettingsDefaults& defaults, TOptionsSettin
   options.Height = ReadIniInteger(ini, SectionSettings, "Height", window.height);
   options.CreateRestore = ReadIniBool(ini, SectionSettings, "CreateRestore", false);
   options.LastFix = ini.ReadString(SectionSettings, "Last Fix", "");
+  options.Check64BitPaths = ReadIniBool(ini, SectionSettings, "Check64BitPaths", false);
 }
 
 bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& options, ErrorReporter& errors) {
@@ -115,7 +116,8 @@ bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& option
     return false;
 
   return write.Bool(SectionSettings, "CreateRestore", options.CreateRestore) &&
-         write.String(SectionSettings, "Last Fix", options.LastFix);
+         write.String(SectionSettings, "Last Fix", options.LastFix) &&
+         write.Bool(SectionSettings, "Check64BitPaths", options.Check64BitPaths);
 }
 
 bool LoadSaveSettings(bool Load, SettingsHost& host, TOptionsSetting& options) {

@@ -163,6 +163,7 @@ void MainPresenter::StartScan() {
   scan->thread = std::make_unique<TScanTaskThread>(deps_.platform, model_, *scan->messenger, ignoreRemovable,
                                                    deps_.scanners);
   scan->thread->SectionList = sectionIds_;
+  scan->thread->SetCheck64BitPaths(deps_.options.Check64BitPaths);
   if (!ignoreRemovable) {
     // Probing an empty floppy drive can take seconds; the caption covers the wait.
     view.SetProgressCaption(deps_.texts.preparing, true);

@@ -15,6 +15,7 @@ TfrmOptionsPresenter::TfrmOptionsPresenter(OptionsView& view, FileSystem& files,
 void TfrmOptionsPresenter::FormShow() {
   view_.SetIgnoreRemoveMedia(options_.IgnoreRemovableDrive);
   view_.SetCreateRestore(options_.CreateRestore);
+  view_.SetCheck64BitPaths(options_.Check64BitPaths);
   view_.SetOutputFolder(options_.BackupFolder);
   // A count read from a damaged settings file may disagree with the list
   // itself; neither a negative count nor one past the list reads beyond it.
@@ -66,6 +67,7 @@ bool TfrmOptionsPresenter::bOKClick() {
   options_.BackupFolder = folder;
   options_.IgnoreRemovableDrive = view_.IgnoreRemoveMedia();
   options_.CreateRestore = view_.CreateRestore();
+  options_.Check64BitPaths = view_.Check64BitPaths();
   options_.IgnoreKeyCount = static_cast<std::int32_t>(rows_.size());
   options_.IgnoreKeys = rows_;
   return true;

@@ -1,5 +1,5 @@
 #pragma once
-// The options dialog: the restore-point and removable-drive options, the
+// The options dialog: the restore-point, removable-drive and 64-bit path options, the
 // backup folder and the user's ignore list. Edits live here until "&OK";
 // only an OK with an existing backup folder writes the settings record, so
 // Cancel and closing the window discard everything.
@@ -17,9 +17,11 @@ class OptionsView {
   virtual ~OptionsView() = default;
   virtual void SetCreateRestore(bool checked) = 0;
   virtual void SetIgnoreRemoveMedia(bool checked) = 0;
+  virtual void SetCheck64BitPaths(bool checked) = 0;
   virtual void SetOutputFolder(const std::string& folder) = 0;
   virtual bool CreateRestore() = 0;
   virtual bool IgnoreRemoveMedia() = 0;
+  virtual bool Check64BitPaths() = 0;
   virtual std::string OutputFolder() = 0;
   // The list shows these rows with `selected` selected (-1: none).
   virtual void SetKeyRows(const std::vector<std::string>& rows, int selected) = 0;

@@ -23,6 +23,9 @@ struct TOptionsSetting {
   std::int32_t Width = 0;
   bool CreateRestore = false;
   std::string LastFix;  // empty = never fixed
+  // Under WOW64, look for files in redirected folders in every view instead
+  // of passing over them.
+  bool Check64BitPaths = false;
 };
 
 extern TOptionsSetting OptionsSetting;

@@ -80,6 +80,7 @@ struct Tried {
   std::string name;  // the path looked for
   std::vector<Candidate> candidates;
   std::string noFolder;  // its folder part, when that was found missing
+  std::string_view view;  // which view of the file system, when there were several
 };
 
 void Record(Tried* tried, std::size_t length, Suffix suffix = Suffix::None) {
@@ -178,39 +179,11 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
   return true;
 }
 
-bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-           std::string_view driveLetters, Tried* tried) {
-  if (text.empty()) return false;
-  // An explained text already passed the word rules: they only ever clear one.
-  if (!tried) {
-    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
-    if (scan.UnderWow64 && (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
-                            ContainsText(text, "Program Files")))
-      return false;
-  }
-
-  std::string name(text);
-  if (text.front() == '"') {
-    std::string_view unquoted = text.substr(1);
-    if (unquoted.empty()) return false;
-    name = std::string(unquoted.substr(0, unquoted.find('"')));
-  }
-
-  if (!name.empty() && name.front() == '%') {
-    const std::string_view rest = std::string_view(name).substr(1);
-    if (rest.empty()) return false;
-    const std::size_t close = rest.find('%');  // index in rest of the closing "%"
-    const std::string reference =
-        close != std::string_view::npos ? "%" + std::string(rest.substr(0, close + 1)) : std::string(rest);
-    const std::string folder = ExpandIfFolder(scan, reference);
-    if (!folder.empty() && folder.front() == '%') return false;
-    const std::size_t after = close != std::string_view::npos ? close + 2 : 1;  // index in name
-    name = folder + (after < name.size() ? name.substr(after) : std::string());
-  }
-
-  if (scan.UnderWow64 && (ContainsText(name, "system32") || ContainsText(name, "Program Files"))) return false;
-
+// Steps after unquoting and expansion, for one place the path may name.
+bool CheckPath(ScanContext& scan, std::string name, std::string_view cutAt, bool acceptFolder,
+               std::string_view driveLetters, Tried* tried) {
   FileSystem& files = scan.Files();
+  if (tried) tried->candidates.reserve(32);
   if (!cutAt.empty()) {
     const std::size_t at = FindText(name, cutAt);
     if (at == std::string::npos) return false;
@@ -234,6 +207,65 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
   if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
   if (tried) tried->noFolder = folderPart;
   return MissingWithoutFolder(files, prober, name, tried);
+}
+
+bool ExactUnderWow64(const ScanContext& scan) noexcept { return scan.UnderWow64 && scan.Check64BitPaths; }
+
+bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+           std::string_view driveLetters, std::vector<Tried>* explained, PathOrigin origin) {
+  if (text.empty()) return false;
+  const bool exact = ExactUnderWow64(scan);
+  // An explained text already passed the word rules: they only ever clear one.
+  if (!explained) {
+    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+    if (scan.UnderWow64 && !exact &&
+        (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
+         ContainsText(text, "Program Files")))
+      return false;
+  }
+
+  std::string name(text);
+  if (text.front() == '"') {
+    std::string_view unquoted = text.substr(1);
+    if (unquoted.empty()) return false;
+    name = std::string(unquoted.substr(0, unquoted.find('"')));
+  }
+
+  std::string variable;   // of a leading reference
+  std::size_t after = 0;  // where the text after that reference starts in the expanded name
+  if (!name.empty() && name.front() == '%') {
+    const std::string_view rest = std::string_view(name).substr(1);
+    if (rest.empty()) return false;
+    const std::size_t close = rest.find('%');  // index in rest of the closing "%"
+    const std::string reference =
+        close != std::string_view::npos ? "%" + std::string(rest.substr(0, close + 1)) : std::string(rest);
+    const std::string folder = ExpandIfFolder(scan, reference);
+    if (!folder.empty() && folder.front() == '%') return false;
+    if (close != std::string_view::npos) variable = rest.substr(0, close);
+    const std::size_t tail = close != std::string_view::npos ? close + 2 : 1;  // index in name
+    name = folder + (tail < name.size() ? name.substr(tail) : std::string());
+    after = folder.size();
+  }
+
+  if (!exact) {
+    if (scan.UnderWow64 && (ContainsText(name, "system32") || ContainsText(name, "Program Files"))) return false;
+    return CheckPath(scan, std::move(name), cutAt, acceptFolder, driveLetters,
+                     explained ? &explained->emplace_back() : nullptr);
+  }
+
+  Wow64Places where = PlacesUnderWow64(scan.Wow64, name, variable, std::string_view(name).substr(after), origin);
+  if (!where.judged) return false;
+  if (where.places.empty()) where.places.push_back({std::move(name), {}});
+  // Missing only when missing in every place the system could mean.
+  for (Wow64Place& place : where.places) {
+    Tried* tried = nullptr;
+    if (explained) {
+      tried = &explained->emplace_back();
+      tried->view = place.view;
+    }
+    if (!CheckPath(scan, std::move(place.path), cutAt, acceptFolder, driveLetters, tried)) return false;
+  }
+  return true;
 }
 
 // One line a user can read: the path that was looked for, then the other
@@ -283,26 +315,46 @@ std::string ExpandIfFolder(ScanContext& scan, std::string_view reference) {
 }
 
 bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                   std::string_view driveLetters) noexcept {
+                   std::string_view driveLetters, PathOrigin origin) noexcept {
   try {
-    return Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr);
+    return Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr, origin);
   } catch (...) {
     return false;
   }
 }
 
 std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                              std::string_view driveLetters) {
-  Tried tried;
-  tried.candidates.reserve(32);
+                              std::string_view driveLetters, PathOrigin origin) {
+  std::vector<Tried> places;
   try {
-    if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &tried)) return "Found on a second look: " + std::string(text);
+    if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &places, origin))
+      return "Found on a second look: " + std::string(text);
   } catch (...) {
     return "Not found: " + std::string(text);
   }
-  if (tried.name.empty()) return "Not found: " + std::string(text);
-  if (FloppyNotReady(scan, tried.name)) return "Drive not ready: " + tried.name;
-  return DescribeTried(tried);
+  if (places.empty() || places.front().name.empty()) return "Not found: " + std::string(text);
+  if (places.size() == 1) {
+    const Tried& tried = places.front();
+    if (FloppyNotReady(scan, tried.name)) return "Drive not ready: " + tried.name;
+    return DescribeTried(tried);
+  }
+  std::string line;
+  for (const Tried& tried : places) {
+    if (!line.empty()) line.append(" | ");
+    line.append(tried.view).append(": ").append(DescribeTried(tried));
+  }
+  return line;
+}
+
+bool FolderExistsInAnyView(ScanContext& scan, std::string_view path, PathOrigin origin) {
+  FileSystem& files = scan.Files();
+  if (!ExactUnderWow64(scan)) return files.DirectoryExists(path);
+  const Wow64Places where = PlacesUnderWow64(scan.Wow64, path, {}, {}, origin);
+  if (!where.judged) return true;
+  if (where.places.empty()) return files.DirectoryExists(path);
+  for (const Wow64Place& place : where.places)
+    if (files.DirectoryExists(place.path)) return true;
+  return false;
 }
 
 }  // namespace lindqua

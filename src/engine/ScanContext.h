@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ResultsModel.h"
+#include "engine/Wow64Places.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryBackend.h"
 #include "platform/SystemFacts.h"
@@ -44,6 +45,12 @@ class ScanContext {
 
   ScanSink& Sink() noexcept { return sink_; }
 
+  // Asked after UnderWow64 is known: only then are the folders needed.
+  void SetCheck64BitPaths(bool on) {
+    Check64BitPaths = on;
+    Wow64 = on && UnderWow64 ? MeasureWow64Folders(Files()) : Wow64Folders{};
+  }
+
   int currentSection = 0;
   std::string DriveLetters;
   bool DriveAReady = false;
@@ -52,6 +59,11 @@ class ScanContext {
   bool IsNT6 = false;
   // A copy taken when the scan was created: the settings record has no lock.
   bool IgnoreRemovableDrive = false;
+  // Under WOW64, judge paths into redirected folders in every view the
+  // system could mean instead of passing over them; the folders are
+  // measured when it is switched on (SetCheck64BitPaths).
+  bool Check64BitPaths = false;
+  Wow64Folders Wow64;
   // Every section chosen for this scan, as numbers in the chosen order (text
   // that is not a number counts as 0): a section can leave to another chosen
   // one what both would examine.

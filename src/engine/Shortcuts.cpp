@@ -30,7 +30,8 @@ bool IsShortcutName(std::string_view name) {
 }
 
 // Targets a 32-bit program cannot see as they are under WOW64: the file
-// system redirects these folders, so a present target would look missing.
+// system redirects these folders, so a present target would look missing
+// unless the check looks in every view (Check64BitPaths).
 bool RedirectedUnderWow64(std::string_view upperTarget) {
   return upperTarget.find("SYSTEM32") != std::string_view::npos ||
          upperTarget.find("PROGRAMFILES") != std::string_view::npos ||
@@ -42,17 +43,17 @@ void CheckShortcut(ShortcutWalk& walk, const std::string& shortcut) {
   scan.ShowDetail(shortcut);
   const std::string target = scan.Files().ShortcutTarget(shortcut).value_or("");
   const std::string upper = UpperCase(target);
-  if (scan.UnderWow64 && RedirectedUnderWow64(upper)) return;
+  if (scan.UnderWow64 && !scan.Check64BitPaths && RedirectedUnderWow64(upper)) return;
   if (upper.empty() || walk.driveLetters.find(upper[0]) == std::string::npos) return;
   if (target.find(":\\") != 1) return;
   if (FloppyNotReady(scan, target)) {
     scan.AddFinding(walk.caption, target, shortcut, FixTag::File, FloppyNotReadyReason(target));
     return;
   }
-  if (!IsMissingFile(scan, target, "", false, scan.DriveLetters)) return;
-  if (scan.Files().DirectoryExists(target)) return;
+  if (!IsMissingFile(scan, target, "", false, scan.DriveLetters, PathOrigin::ShellLink)) return;
+  if (FolderExistsInAnyView(scan, target, PathOrigin::ShellLink)) return;
   scan.AddFinding(walk.caption, target, shortcut, FixTag::File,
-                  MissingFileReason(scan, target, "", false, scan.DriveLetters));
+                  MissingFileReason(scan, target, "", false, scan.DriveLetters, PathOrigin::ShellLink));
 }
 
 void ScanShortcutFolder(ShortcutWalk& walk, const std::string& folder, int depth) {

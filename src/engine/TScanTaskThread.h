@@ -38,6 +38,8 @@ class TScanTaskThread {
   // Whether drives A: and B: held a readable volume; set before Resume().
   void SetDriveAReady(bool ready) noexcept { context_.DriveAReady = ready; }
   void SetDriveBReady(bool ready) noexcept { context_.DriveBReady = ready; }
+  // Judge paths into redirected folders in every WOW64 view; set before Resume().
+  void SetCheck64BitPaths(bool on) { context_.SetCheck64BitPaths(on); }
   bool DriveAReady() const noexcept { return context_.DriveAReady; }
   bool DriveBReady() const noexcept { return context_.DriveBReady; }
   const std::string& DriveLetters() const noexcept { return context_.DriveLetters; }

@@ -121,8 +121,13 @@ TEST_F(OptionsDialogGui, SettingsMenuIsEnabledAndCancelKeepsEveryEdit) {
     s.Check(TextOf(dialog) == "Options", "caption: " + TextOf(dialog));
     RECT client{};
     ::GetClientRect(dialog, &client);
-    s.Check(client.right == 492 && client.bottom == 415, "client area " + std::to_string(client.right) + " x " +
+    s.Check(client.right == 492 && client.bottom == 441, "client area " + std::to_string(client.right) + " x " +
                                                              std::to_string(client.bottom));
+    RECT removable{}, check64{};
+    ::GetWindowRect(::GetDlgItem(dialog, IDC_OPTIONS_IGNOREREMOVEMEDIA), &removable);
+    ::GetWindowRect(::GetDlgItem(dialog, IDC_OPTIONS_CHECK64BITPATHS), &check64);
+    s.Check(check64.top >= removable.bottom && check64.left == removable.left,
+            "the 64-bit paths box stands below the removable-drive box");
     s.Check(KeyRows(dialog) == 1 && ListText(KeysOf(dialog), 0, 0) == "HKEY_CURRENT_USER\\Software\\Kept",
             "the loaded ignore list is shown");
     s.Check(TextOf(::GetDlgItem(dialog, IDC_OPTIONS_FOLDER)) == backups, "the backup folder is shown");

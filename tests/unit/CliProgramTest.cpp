@@ -5,6 +5,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "app/CliProgram.h"
 #include "app/SettingsReadOnly.h"
@@ -49,6 +50,7 @@ class CliProgramTest : public ::testing::Test {
         ran.push_back(section);
         driveLetters = scan.DriveLetters;
         driveAReady = scan.DriveAReady;
+        check64BitPaths = scan.Check64BitPaths;
         if (section == failingSection) throw std::runtime_error("registry went away");
         // One row the built-in list ignores, one it keeps.
         scan.AddFinding("Caption " + std::to_string(section), "Client",
@@ -75,6 +77,7 @@ class CliProgramTest : public ::testing::Test {
   int failingSection = 0;
   std::string driveLetters;
   bool driveAReady = false;
+  bool check64BitPaths = false;
 };
 
 TEST_F(CliProgramTest, TextScanWritesReportLinesInTheOrderFoundWithoutIgnoredRows) {
@@ -84,6 +87,19 @@ TEST_F(CliProgramTest, TextScanWritesReportLinesInTheOrderFoundWithoutIgnoredRow
             "Caption 8  ^^^  d\xC3\xA9j\xC3\xA0  ^^^  HKEY_USERS\\S8\r\n"
             "Caption 3  ^^^  d\xC3\xA9j\xC3\xA0  ^^^  HKEY_USERS\\S3\r\n");
   EXPECT_EQ(console.err, "") << "elevated and not a terminal: nothing to say";
+}
+
+TEST_F(CliProgramTest, ExactWow64PathsComeFromTheSwitchOrTheSettings) {
+  facts.wow64 = true;
+  for (const auto& [flag, setting, expected] : {std::tuple{false, false, false}, std::tuple{true, false, true},
+                                                std::tuple{false, true, true}}) {
+    settings.Check64BitPaths = setting;
+    std::vector<std::string> args{"scan", "--sections", "3"};
+    if (flag) args.push_back("--check-64bit-paths");
+    check64BitPaths = !expected;
+    EXPECT_EQ(Run(args), CliExit::Ok);
+    EXPECT_EQ(check64BitPaths, expected) << flag << setting;
+  }
 }
 
 TEST_F(CliProgramTest, NoIgnoreKeepsEveryRow) {

@@ -63,6 +63,9 @@ TEST(CliArguments, ScanOptionsInEitherSpelling) {
   EXPECT_FALSE(full.applyIgnoreList);
   EXPECT_EQ(full.sections, (std::vector<int>{3, 4, 25}));
   EXPECT_EQ(Parsed({"scan", "--sections=7", "--output=out.txt"}).outputPath, "out.txt");
+  EXPECT_FALSE(plain.check64BitPaths);
+  EXPECT_TRUE(Parsed({"scan", "--check-64bit-paths"}).check64BitPaths);
+  EXPECT_TRUE(Parsed({"clean", "--dry-run", "--check-64bit-paths"}).check64BitPaths);
 }
 
 TEST(CliArguments, HelpAndVersion) {
@@ -121,6 +124,8 @@ TEST(CliArguments, UsageErrors) {
       {"scan", "--sectionsX=3"},
       {"SCAN"},
       {"backups", "--sections", "3"},
+      {"backups", "--check-64bit-paths"},
+      {"restore", "--latest", "--check-64bit-paths"},
       {"backups", "delete"},
       {"backups", "delete", "--yes", "a.reg"},
       {"restore"},

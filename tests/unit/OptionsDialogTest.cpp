@@ -15,9 +15,11 @@ class FakeOptionsView : public OptionsView {
  public:
   void SetCreateRestore(bool checked) override { createRestore = checked; }
   void SetIgnoreRemoveMedia(bool checked) override { ignoreRemoveMedia = checked; }
+  void SetCheck64BitPaths(bool checked) override { check64BitPaths = checked; }
   void SetOutputFolder(const std::string& text) override { folder = text; }
   bool CreateRestore() override { return createRestore; }
   bool IgnoreRemoveMedia() override { return ignoreRemoveMedia; }
+  bool Check64BitPaths() override { return check64BitPaths; }
   std::string OutputFolder() override { return folder; }
   void SetKeyRows(const std::vector<std::string>& r, int s) override {
     rows = r;
@@ -38,7 +40,7 @@ class FakeOptionsView : public OptionsView {
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void FocusOutputFolder() override { ++focusRequests; }
 
-  bool createRestore = false, ignoreRemoveMedia = false, editRemoveEnabled = true;
+  bool createRestore = false, ignoreRemoveMedia = false, check64BitPaths = true, editRemoveEnabled = true;
   std::string folder, pickerCaption;
   std::vector<std::string> rows, entryShownWith, errors;
   int selected = -2, focusRequests = 0;
@@ -67,6 +69,7 @@ class OptionsDialogTest : public ::testing::Test {
 TEST_F(OptionsDialogTest, ShowsTheRecordAndEnablesEditRemoveOnlyWithASelection) {
   EXPECT_TRUE(view.ignoreRemoveMedia);
   EXPECT_FALSE(view.createRestore);
+  EXPECT_FALSE(view.check64BitPaths);
   EXPECT_EQ(view.folder, "C:\\Backups");
   EXPECT_EQ(view.rows, options.IgnoreKeys);
   EXPECT_FALSE(view.editRemoveEnabled);
@@ -126,6 +129,7 @@ TEST_F(OptionsDialogTest, OkChecksTheFolderFirstAndThenStoresEverything) {
     view.folder = c.folder;
     view.createRestore = true;
     view.ignoreRemoveMedia = false;
+    view.check64BitPaths = true;
     presenter.lvKeysSelect(0);
     presenter.aRemoveExecute();
     EXPECT_EQ(presenter.bOKClick(), c.stored);
@@ -134,6 +138,7 @@ TEST_F(OptionsDialogTest, OkChecksTheFolderFirstAndThenStoresEverything) {
       EXPECT_EQ(options.BackupFolder, "C:\\Backups");
       EXPECT_TRUE(options.IgnoreRemovableDrive);
       EXPECT_FALSE(options.CreateRestore);
+      EXPECT_FALSE(options.Check64BitPaths);
       EXPECT_EQ(options.IgnoreKeyCount, 2);
       EXPECT_FALSE(files.DirectoryExists("D:\\Old")) << "the folder is not created";
     } else {
@@ -141,6 +146,7 @@ TEST_F(OptionsDialogTest, OkChecksTheFolderFirstAndThenStoresEverything) {
       EXPECT_EQ(options.BackupFolder, "C:\\Backups\\") << "stored as typed";
       EXPECT_FALSE(options.IgnoreRemovableDrive);
       EXPECT_TRUE(options.CreateRestore);
+      EXPECT_TRUE(options.Check64BitPaths);
       EXPECT_EQ(options.IgnoreKeyCount, 0) << "every row was removed";
       EXPECT_TRUE(options.IgnoreKeys.empty());
     }

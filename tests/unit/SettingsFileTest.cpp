@@ -66,6 +66,7 @@ TEST_F(SettingsFileTest, FirstStartWithNoFileAnywhereGivesTheDefaults) {
   EXPECT_EQ(options.Top, 130) << "(768 - 507) / 2 truncates";
   EXPECT_FALSE(options.CreateRestore);
   EXPECT_EQ(options.LastFix, "");
+  EXPECT_FALSE(options.Check64BitPaths);
 
   window.screen = {640, 480};
   const TOptionsSetting small = Load();
@@ -78,6 +79,7 @@ TEST_F(SettingsFileTest, FirstSaveWritesEveryEntryInOrder) {
   options.IgnoreKeys = {"HKEY_CURRENT_USER\\Software\\Old", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept"};
   options.IgnoreKeyCount = 2;
   options.LastFix = "08/12/2026 16:05:00";
+  options.Check64BitPaths = true;
   window.treeChecks = {{7, false}, {2, false}};
   window.showCmd = 3;
   window.bounds = {-4, -4, 1032, 748};
@@ -88,7 +90,7 @@ TEST_F(SettingsFileTest, FirstSaveWritesEveryEntryInOrder) {
   for (int i = 1; i <= 25; ++i) nodes += std::to_string(i) + (i == 2 || i == 7 ? "=0\r\n" : "=1\r\n");
   EXPECT_EQ(Text(UserFile),
             "[Settings]\r\nBackupFolder=C:\\Prog\\Backup\r\nIgnoreRemovableDrive=1\r\nState=3\r\nLeft=-4\r\n"
-            "Top=-4\r\nWidth=1032\r\nHeight=748\r\nCreateRestore=0\r\nLast Fix=08/12/2026 16:05:00\r\n"
+            "Top=-4\r\nWidth=1032\r\nHeight=748\r\nCreateRestore=0\r\nLast Fix=08/12/2026 16:05:00\r\nCheck64BitPaths=1\r\n"
             "[NodeSelected]\r\n" +
                 nodes +
                 "[IgnoreKey]\r\nCount=2\r\nKey1=HKEY_CURRENT_USER\\Software\\Old\r\n"
@@ -101,6 +103,7 @@ TEST_F(SettingsFileTest, FirstSaveWritesEveryEntryInOrder) {
   EXPECT_FALSE(again.NodeSelected[2]);
   EXPECT_TRUE(again.NodeSelected[3]);
   EXPECT_EQ(again.LastFix, options.LastFix);
+  EXPECT_TRUE(again.Check64BitPaths);
 }
 
 TEST_F(SettingsFileTest, ASeedBesideTheProgramIsCopiedOnceAndThenOnlyTheUserCopyIsRead) {

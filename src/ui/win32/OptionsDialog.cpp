@@ -18,7 +18,7 @@ namespace lindqua {
 namespace {
 
 constexpr int ClientWidth = 492;
-constexpr int ClientHeight = 415;
+constexpr int ClientHeight = 441;
 constexpr int KeysColumnWidth = 320;
 constexpr int BrowseSize = 32;
 
@@ -48,16 +48,17 @@ class TfrmOptions : public ModalDialog, private OptionsView {
                  {
                   {IDC_OPTIONS_CREATERESTORE, 16, 14, 460, 20},
                   {IDC_OPTIONS_IGNOREREMOVEMEDIA, 16, 40, 460, 20},
-                  {IDC_OPTIONS_KEYSLABEL, 16, 72, 360, 16},
-                  {IDC_OPTIONS_KEYS, 16, 92, 360, 222},
-                  {IDC_OPTIONS_ADD, 392, 92, 84, 26},
-                  {IDC_OPTIONS_EDIT, 392, 126, 84, 26},
-                  {IDC_OPTIONS_REMOVE, 392, 160, 84, 26},
-                  {IDC_OPTIONS_FOLDERLABEL, 16, 326, 360, 16},
-                  {IDC_OPTIONS_FOLDER, 16, 346, 360, 24},
-                  {IDC_OPTIONS_BROWSE, 392, 342, BrowseSize, BrowseSize},
-                  {IDOK, 298, 380, 84, 26},
-                  {IDCANCEL, 392, 380, 84, 26},
+                  {IDC_OPTIONS_CHECK64BITPATHS, 16, 66, 460, 20},
+                  {IDC_OPTIONS_KEYSLABEL, 16, 98, 360, 16},
+                  {IDC_OPTIONS_KEYS, 16, 118, 360, 222},
+                  {IDC_OPTIONS_ADD, 392, 118, 84, 26},
+                  {IDC_OPTIONS_EDIT, 392, 152, 84, 26},
+                  {IDC_OPTIONS_REMOVE, 392, 186, 84, 26},
+                  {IDC_OPTIONS_FOLDERLABEL, 16, 352, 360, 16},
+                  {IDC_OPTIONS_FOLDER, 16, 372, 360, 24},
+                  {IDC_OPTIONS_BROWSE, 392, 368, BrowseSize, BrowseSize},
+                  {IDOK, 298, 406, 84, 26},
+                  {IDCANCEL, 392, 406, 84, 26},
                  });
     HWND browse = Item(IDC_OPTIONS_BROWSE);
     const UniqueGdiObject focused = DrawFolderPicture(BrowseSize, true);
@@ -107,12 +108,18 @@ class TfrmOptions : public ModalDialog, private OptionsView {
   void SetIgnoreRemoveMedia(bool checked) override {
     ::CheckDlgButton(Handle(), IDC_OPTIONS_IGNOREREMOVEMEDIA, checked ? BST_CHECKED : BST_UNCHECKED);
   }
+  void SetCheck64BitPaths(bool checked) override {
+    ::CheckDlgButton(Handle(), IDC_OPTIONS_CHECK64BITPATHS, checked ? BST_CHECKED : BST_UNCHECKED);
+  }
   void SetOutputFolder(const std::string& folder) override {
     ::SetWindowTextW(Item(IDC_OPTIONS_FOLDER), Wide(folder).c_str());
   }
   bool CreateRestore() override { return ::IsDlgButtonChecked(Handle(), IDC_OPTIONS_CREATERESTORE) == BST_CHECKED; }
   bool IgnoreRemoveMedia() override {
     return ::IsDlgButtonChecked(Handle(), IDC_OPTIONS_IGNOREREMOVEMEDIA) == BST_CHECKED;
+  }
+  bool Check64BitPaths() override {
+    return ::IsDlgButtonChecked(Handle(), IDC_OPTIONS_CHECK64BITPATHS) == BST_CHECKED;
   }
   std::string OutputFolder() override { return Narrow(WindowText(Item(IDC_OPTIONS_FOLDER))); }
 
