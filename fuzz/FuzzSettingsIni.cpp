@@ -16,25 +16,11 @@ namespace {
 // The program saves into the file it loaded, which keeps its encoding.
 constexpr const char* SettingsPath = "C:\\Settings.ini";
 
-// Answers the window's part of a save from the settings record itself, so
-// that a round trip has nothing to add of its own.
-class RecordWindow : public SettingsWindow {
- public:
-  explicit RecordWindow(const TOptionsSetting& options) : options_(options) {}
-  WindowSize SizeAtLoad() override { return MainWindowDesignSize; }
-  WindowSize ScreenSize() override { return {1024, 768}; }
-  std::optional<std::int32_t> PlacementShowCmd() override { return options_.WindowState == 2 ? 3 : 1; }
-  WindowBounds CurrentBounds() override { return {options_.Left, options_.Top, options_.Width, options_.Height}; }
-  void ReadTreeChecks(std::array<bool, 26>&) override {}
-
- private:
-  const TOptionsSetting& options_;
-};
-
-class NoErrors : public ErrorReporter {
- public:
-  void ShowError(std::string_view message) override { fuzz::Fail("save refused: " + std::string(message)); }
-};
+// The window's placement taken from the settings record itself, so that a
+// round trip has nothing to add of its own.
+WindowPlacement PlacementOf(const TOptionsSetting& o) {
+  return WindowPlacement{true, o.WindowState == 2 ? 3 : 1, o.Left, o.Top, o.Width, o.Height};
+}
 
 std::string Describe(const TOptionsSetting& o) {
   std::string out = "BackupFolder=[" + o.BackupFolder + "] Count=" + std::to_string(o.IgnoreKeyCount) +
@@ -64,9 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TOptionsSetting first;
   ReadSettings(*ini.Open(SettingsPath), defaults, first);
-  RecordWindow window(first);
-  NoErrors errors;
-  if (!WriteSettings(*ini.Open(SettingsPath), window, first, errors)) fuzz::Fail("save refused");
+  if (!WriteSettings(*ini.Open(SettingsPath), first, PlacementOf(first))) fuzz::Fail("save refused");
   TOptionsSetting second;
   ReadSettings(*ini.Open(SettingsPath), defaults, second);
   if (!Same(first, second)) fuzz::Fail("read " + Describe(first) + " but saved and read " + Describe(second));

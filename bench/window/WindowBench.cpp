@@ -27,7 +27,7 @@ class BenchSettings : public MainWindowSettings {
     options.NodeSelected[9] = true;
     options.IgnoreRemovableDrive = true;
   }
-  void Save(const TOptionsSetting&, const WindowPlacement&) override {}
+  bool Save(const TOptionsSetting&, const WindowPlacement&) override { return true; }
 };
 
 void Pump() {

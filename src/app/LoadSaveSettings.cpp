@@ -37,30 +37,31 @@ std::string ForProfile(std::string_view value) {
   return blankEnd || quoted ? '"' + out + '"' : out;
 }
 
-// Stops the save at the first refused write and says so once.
+// Writes entries until the first refused one.
 class SettingsWriter {
  public:
-  SettingsWriter(IniFile& ini, ErrorReporter& errors) : ini_(ini), errors_(errors) {}
+  explicit SettingsWriter(IniFile& ini) : ini_(ini) {}
 
   bool String(std::string_view section, std::string_view key, std::string_view value) {
-    return Check(ini_.WriteString(section, key, ForProfile(value)));
+    return ini_.WriteString(section, key, ForProfile(value));
   }
   bool Integer(std::string_view section, std::string_view key, std::int32_t value) {
-    return Check(WriteIniInteger(ini_, section, key, value));
+    return WriteIniInteger(ini_, section, key, value);
   }
-  bool Bool(std::string_view section, std::string_view key, bool value) {
-    return Check(WriteIniBool(ini_, section, key, value));
-  }
+  bool Bool(std::string_view section, std::string_view key, bool value) { return WriteIniBool(ini_, section, key, value); }
 
  private:
-  bool Check(bool written) {
-    if (!written) errors_.ShowError("Unable to write to " + ini_.FileName());
-    return written;
-  }
-
   IniFile& ini_;
-  ErrorReporter& errors_;
 };
+
+// The new file starts as a copy of the old one, so that entries the program
+// does not own, and old ones it no longer reads, stay. A file that exists but
+// cannot be read is not replaced by one that lost them.
+bool StartFromOldFile(FileSystem& files, const std::string& path, const std::string& temporary) {
+  std::string old;
+  if (files.FileExists(path) && !files.ReadWholeFile(path, old)) return false;
+  return files.WriteWholeFile(temporary, old);
+}
 
 }  // namespace
 
@@ -89,12 +90,11 @@ void ReadSettings(IniFile& ini, const SettingsDefaults& defaults, TOptionsSettin
   options.Check64BitPaths = ReadIniBool(ini, SectionSettings, "Check64BitPaths", false);
 }
 
-bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& options, ErrorReporter& errors) {
-  SettingsWriter write(ini, errors);
+bool WriteSettings(IniFile& ini, const TOptionsSetting& options, const WindowPlacement& placement) {
+  SettingsWriter write(ini);
   if (!write.String(SectionSettings, "BackupFolder", options.BackupFolder)) return false;
   if (!write.Bool(SectionSettings, "IgnoreRemovableDrive", options.IgnoreRemovableDrive)) return false;
 
-  window.ReadTreeChecks(options.NodeSelected);
   for (int i = 1; i <= 25; ++i)
     if (!write.Bool(SectionNodes, std::to_string(i), options.NodeSelected[i])) return false;
 
@@ -107,12 +107,11 @@ bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& option
     if (!write.String(SectionIgnore, KeyName(i), key)) return false;
   }
 
-  if (const auto showCmd = window.PlacementShowCmd())
-    if (!write.Integer(SectionSettings, "State", *showCmd)) return false;
-  const WindowBounds bounds = window.CurrentBounds();
-  if (!write.Integer(SectionSettings, "Left", bounds.left) || !write.Integer(SectionSettings, "Top", bounds.top) ||
-      !write.Integer(SectionSettings, "Width", bounds.width) ||
-      !write.Integer(SectionSettings, "Height", bounds.height))
+  // An unreadable placement keeps the stored state.
+  if (placement.placementRead && !write.Integer(SectionSettings, "State", placement.showCmd)) return false;
+  if (!write.Integer(SectionSettings, "Left", placement.left) || !write.Integer(SectionSettings, "Top", placement.top) ||
+      !write.Integer(SectionSettings, "Width", placement.width) ||
+      !write.Integer(SectionSettings, "Height", placement.height))
     return false;
 
   return write.Bool(SectionSettings, "CreateRestore", options.CreateRestore) &&
@@ -120,16 +119,34 @@ bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& option
          write.Bool(SectionSettings, "Check64BitPaths", options.Check64BitPaths);
 }
 
-bool LoadSaveSettings(bool Load, SettingsHost& host, TOptionsSetting& options) {
-  const std::string path = LocateSettingsFile(host.files, host.programFolder);
-  const auto ini = host.ini.Open(path);
-  if (Load) {
-    ReadSettings(*ini,
-                 SettingsDefaults{AsFolder(host.programFolder), host.window.SizeAtLoad(), host.window.ScreenSize()},
-                 options);
-    return true;
+SettingsFileStore::SettingsFileStore(FileSystem& files, IniFiles& ini, std::string programFolder, ErrorReporter& errors,
+                                     std::function<WindowSize()> screenSize)
+    : files_(files),
+      ini_(ini),
+      programFolder_(std::move(programFolder)),
+      errors_(errors),
+      screenSize_(std::move(screenSize)) {}
+
+void SettingsFileStore::Load(TOptionsSetting& options) {
+  const auto ini = ini_.Open(LocateSettingsFile(files_, programFolder_));
+  const WindowSize screen = screenSize_ ? screenSize_() : MainWindowDesignSize;
+  ReadSettings(*ini, SettingsDefaults{AsFolder(programFolder_), MainWindowDesignSize, screen}, options);
+}
+
+bool SettingsFileStore::Save(const TOptionsSetting& options, const WindowPlacement& placement) {
+  const std::string path = LocateSettingsFile(files_, programFolder_);
+  // Beside the file, so that the last step is a rename on one volume.
+  const std::string temporary = path + std::string(SettingsSavingSuffix);
+  const bool saved = StartFromOldFile(files_, path, temporary) &&
+                     WriteSettings(*ini_.Open(temporary), options, placement) &&
+                     files_.MoveFileReplacing(temporary, path);
+  if (!saved) {
+    // Nothing may be left half-written, not even beside the file; a
+    // temporary that was never made needs no removing.
+    if (files_.FileExists(temporary)) (void)files_.DeletePath(temporary);
+    errors_.ShowError("Unable to write to " + path);
   }
-  return WriteSettings(*ini, host.window, options, host.errors);
+  return saved;
 }
 
 }  // namespace lindqua

@@ -1,16 +1,24 @@
 #pragma once
-// Reads "Settings.ini" into the settings record and writes it back: once
-// while the main window is created, once while it closes.
+// "Settings.ini" and the main window's settings: read once while the window
+// is created, written once while it closes. The entries are read in
+// ReadSettings and written in WriteSettings, one line each.
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/ErrorReporter.h"
 #include "app/MainLayout.h"
+#include "app/MainView.h"
 #include "app/OptionsSetting.h"
-#include "app/SettingsWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
 namespace lindqua {
+
+struct WindowSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
 
 // The main window's design size, the size a first start opens it at.
 inline constexpr WindowSize MainWindowDesignSize{MainDesignWidth, MainDesignHeight};
@@ -26,26 +34,47 @@ struct SettingsDefaults {
   WindowSize screenSize = MainWindowDesignSize;
 };
 
-struct SettingsHost {
-  FileSystem& files;
-  IniFiles& ini;
-  std::string programFolder;  // the running program's folder (a missing trailing backslash is added)
-  SettingsWindow& window;
-  ErrorReporter& errors;
-};
-
 // Every entry of the record from the file; a missing or unreadable entry
 // takes its default. Never writes.
 void ReadSettings(IniFile& ini, const SettingsDefaults& defaults, TOptionsSetting& options);
 
-// Writes the record, with the window's placement and tree checks, entry by
-// entry. A refused write stops the save there, reports "Unable to write to
-// <path>" and answers false; what was written stays, the rest keeps its old value.
-[[nodiscard]] bool WriteSettings(IniFile& ini, SettingsWindow& window, TOptionsSetting& options, ErrorReporter& errors);
+// Writes every entry of the record, with the window's placement at close
+// ("State" only when the placement was read), entry by entry into `ini`.
+// False at the first refused write, which ends it.
+[[nodiscard]] bool WriteSettings(IniFile& ini, const TOptionsSetting& options, const WindowPlacement& placement);
 
-// Load = true reads the settings file into options, Load = false writes options
-// to it; the file is located afresh each time (see SettingsFile.h). Answers
-// false only when a save was refused.
-[[nodiscard]] bool LoadSaveSettings(bool Load, SettingsHost& host, TOptionsSetting& options = OptionsSetting);
+// How the main window reaches its settings: once at creation (Load) and once
+// at close (Save, with the window's placement; the tree's check states are in
+// NodeSelected by then). Save answers false when the file was left as it was.
+class MainWindowSettings {
+ public:
+  virtual ~MainWindowSettings() = default;
+  virtual void Load(TOptionsSetting& options) = 0;
+  [[nodiscard]] virtual bool Save(const TOptionsSetting& options, const WindowPlacement& placement) = 0;
+};
+
+// The settings file, located afresh on every call (see SettingsFile.h).
+class SettingsFileStore final : public MainWindowSettings {
+ public:
+  // `screenSize` gives the primary screen's size for the defaults of a first
+  // start; without it the design size stands in.
+  SettingsFileStore(FileSystem& files, IniFiles& ini, std::string programFolder, ErrorReporter& errors,
+                    std::function<WindowSize()> screenSize);
+
+  // Missing entries take their defaults; a load never fails.
+  void Load(TOptionsSetting& options) override;
+  // Writes the whole new file beside the old one and then puts it in the old
+  // one's place in one step, so the file holds either the old settings or the
+  // new ones. Entries the program does not own stay. A refused save reports
+  // "Unable to write to <path>" and leaves no other file behind.
+  [[nodiscard]] bool Save(const TOptionsSetting& options, const WindowPlacement& placement) override;
+
+ private:
+  FileSystem& files_;
+  IniFiles& ini_;
+  std::string programFolder_;
+  ErrorReporter& errors_;
+  std::function<WindowSize()> screenSize_;
+};
 
 }  // namespace lindqua

@@ -104,7 +104,8 @@ void MainPresenter::FormClose() {
   sectionIds_.clear();
   sectionIdsCreated_ = false;
   tree_.WalkSectionTree(1, 99, deps_.options);
-  deps_.settings.Save(deps_.options, deps_.view.Placement());
+  // A refused save has been shown to the user already; the window closes all the same.
+  (void)deps_.settings.Save(deps_.options, deps_.view.Placement());
   deps_.options.IgnoreKeys.clear();
 }
 

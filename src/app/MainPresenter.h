@@ -12,7 +12,7 @@
 
 #include "app/MainTexts.h"
 #include "app/MainView.h"
-#include "app/MainWindowSettings.h"
+#include "app/LoadSaveSettings.h"
 #include "app/OptionsSetting.h"
 #include "app/SectionTree.h"
 #include "engine/ResultsModel.h"

@@ -103,7 +103,13 @@ void TfrmRestorePresenter::Restore() {
 
 void TfrmRestorePresenter::Delete() {
   if (selected_ < 0) return;
-  files_.DeletePath(SelectedPath());  // a file held open stays and is listed again next time
+  const std::string path = SelectedPath();
+  // The row goes only with its file, so that the list never hides a backup
+  // that is still there (a file held open by another program, a refused folder).
+  if (!files_.DeletePath(path) && files_.FileExists(path)) {
+    view_.ShowInformation("Unable to delete " + path);
+    return;
+  }
   rows_.erase(rows_.begin() + selected_);
   if (selected_ >= static_cast<int>(rows_.size())) selected_ = static_cast<int>(rows_.size()) - 1;
   Publish();

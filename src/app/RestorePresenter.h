@@ -51,6 +51,8 @@ class TfrmRestorePresenter {
   // damaged; after the import every key and value is read back, and the file
   // is deleted only when all came back.
   void Restore();
+  // Removes the selected row with its file; a file that stays keeps its row
+  // and the user is told.
   void Delete();
 
   const std::vector<BackupRow>& Rows() const noexcept { return rows_; }

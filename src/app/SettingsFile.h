@@ -11,6 +11,8 @@ namespace lindqua {
 
 inline constexpr std::string_view SettingsFileName = "Settings.ini";
 inline constexpr std::string_view SettingsSubFolder = "Vantorel\\Lindqua\\";
+// A save writes the new file under the file's name with this added, beside it.
+inline constexpr std::string_view SettingsSavingSuffix = ".saving";
 
 // The program's folder as the settings code uses it: with one trailing backslash.
 std::string AsFolder(std::string_view folder);

@@ -122,6 +122,15 @@ class FileSystem {
   [[nodiscard]] virtual bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) = 0;
   // Deletes a file or a folder with its contents, permanently and silently.
   [[nodiscard]] virtual bool DeletePath(std::string_view path) = 0;
+  // Flushes the file `from` to the disk, then puts it in the place of `to` in
+  // one step, replacing a file there, so that a reader finds either the old
+  // file or the whole new one. On false `to` is as it was. The default
+  // refuses: a file system that cannot replace in one step replaces nothing.
+  [[nodiscard]] virtual bool MoveFileReplacing(std::string_view from, std::string_view to) {
+    (void)from;
+    (void)to;
+    return false;
+  }
   // A shell folder by CSIDL; empty when the system has none.
   virtual std::string GetSpecialFolder(int csidl) = 0;
   // The target path stored in a shortcut file; nullopt when it cannot be read.

@@ -133,6 +133,34 @@ TEST_P(FilesContract, CreatesCopiesAndDeletes) {
   EXPECT_FALSE(fs.FileExists(dir + "\\Made\\Deeper\\dst.txt"));
 }
 
+TEST_P(FilesContract, MoveFileReplacingPutsTheWholeNewFileInPlaceOrNothing) {
+  const std::string dir = under->ScratchFolder();
+  auto& fs = Files();
+  const std::string target = dir + "\\Settings.ini";
+  const std::string temporary = dir + "\\Settings.ini.saving";
+  std::string read;
+
+  ASSERT_TRUE(fs.WriteWholeFile(temporary, "first"));
+  ASSERT_TRUE(fs.MoveFileReplacing(temporary, target)) << "a missing target is created";
+  ASSERT_TRUE(fs.WriteWholeFile(temporary, "second"));
+  ASSERT_TRUE(fs.MoveFileReplacing(temporary, target)) << "an existing target is replaced";
+  EXPECT_FALSE(fs.FileExists(temporary));
+  ASSERT_TRUE(fs.ReadWholeFile(target, read));
+  EXPECT_EQ(read, "second");
+
+  // Refused moves leave the target as it was.
+  EXPECT_FALSE(fs.MoveFileReplacing(dir + "\\missing.tmp", target));
+  EXPECT_FALSE(fs.MoveFileReplacing(temporary, target)) << "the source went with the last move";
+  ASSERT_TRUE(under->MakeFolder(dir + "\\IsFolder"));
+  ASSERT_TRUE(fs.WriteWholeFile(temporary, "third"));
+  EXPECT_FALSE(fs.MoveFileReplacing(temporary, dir + "\\IsFolder"));
+  EXPECT_FALSE(fs.MoveFileReplacing(temporary, dir + "\\NoFolder\\x.ini"));
+  EXPECT_TRUE(fs.DirectoryExists(dir + "\\IsFolder"));
+  EXPECT_TRUE(fs.FileExists(temporary));
+  ASSERT_TRUE(fs.ReadWholeFile(target, read));
+  EXPECT_EQ(read, "second");
+}
+
 
 }  // namespace lindqua::test
 

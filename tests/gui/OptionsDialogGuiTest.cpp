@@ -9,7 +9,7 @@
 
 #include "app/ErrorReporter.h"
 #include "app/IgnoreFilter.h"
-#include "app/SettingsFileBinding.h"
+#include "app/LoadSaveSettings.h"
 #include "gui/DialogDriver.h"
 #include "gui/SettingsFileGuard.h"
 #include "platform/memory/MemoryRegistry.h"
@@ -79,7 +79,7 @@ class OptionsDialogGui : public ::testing::Test {
     backups = "C:\\lq-options-" + std::to_string(::GetCurrentProcessId());
     ASSERT_TRUE(files.ForceDirectories(backups));
     settingsFile.Write("[Settings]\r\nBackupFolder=" + backups + "\r\n[IgnoreKey]\r\nCount=1\r\nKey1=HKEY_CURRENT_USER\\Software\\Kept\r\n");
-    binding = std::make_unique<SettingsFileBinding>(files, ini, GetProgramFolder(), errors, [] {
+    binding = std::make_unique<SettingsFileStore>(files, ini, GetProgramFolder(), errors, [] {
       return WindowSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     });
     MainWindowDeps deps{ScanPlatform{registry, files, facts}, *binding, options};
@@ -100,7 +100,7 @@ class OptionsDialogGui : public ::testing::Test {
   MemoryRegistry registry;
   MemorySystemFacts facts;
   RecordedErrors errors;
-  std::unique_ptr<SettingsFileBinding> binding;
+  std::unique_ptr<SettingsFileStore> binding;
   TOptionsSetting options;
   std::unique_ptr<TfrmMain> window;
   std::string backups;

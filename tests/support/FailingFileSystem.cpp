@@ -38,6 +38,10 @@ bool FailingFileSystem::DeletePath(std::string_view path) {
   return !Fails(FileFault::Delete) && inner_.DeletePath(path);
 }
 
+bool FailingFileSystem::MoveFileReplacing(std::string_view from, std::string_view to) {
+  return !Fails(FileFault::Replace) && inner_.MoveFileReplacing(from, to);
+}
+
 FileSystem::RecycleResult FailingFileSystem::RecycleFile(std::string_view path) {
   return Fails(FileFault::Delete) ? RecycleResult::Refused : inner_.RecycleFile(path);
 }

@@ -16,8 +16,9 @@ enum class FileFault {
   Flush,         // an append whose bytes arrive but whose flush fails
   CreateFolder,  // a folder creation
   Delete,        // a delete or a move to the Recycle Bin
+  Replace,       // a move over another file: both stay as they were
 };
-inline constexpr int FileFaultKinds = 5;
+inline constexpr int FileFaultKinds = 6;
 
 class FailingFileSystem : public FileSystem {
  public:
@@ -52,6 +53,7 @@ class FailingFileSystem : public FileSystem {
   bool ForceDirectories(std::string_view path) override;
   bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
   bool DeletePath(std::string_view path) override;
+  bool MoveFileReplacing(std::string_view from, std::string_view to) override;
   RecycleResult RecycleFile(std::string_view path) override;
 
  private:

@@ -14,7 +14,7 @@
 
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
-#include "app/MainWindowSettings.h"
+#include "app/LoadSaveSettings.h"
 #include "app/WindowMessages.h"
 
 namespace lindqua::test {
@@ -118,10 +118,11 @@ class FakeWindowSettings : public MainWindowSettings {
     ++loads;
     options = toLoad;
   }
-  void Save(const TOptionsSetting& options, const WindowPlacement& placement) override {
+  bool Save(const TOptionsSetting& options, const WindowPlacement& placement) override {
     ++saves;
     saved = options;
     savedPlacement = placement;
+    return true;
   }
   TOptionsSetting toLoad = AllChecked();
   TOptionsSetting saved;

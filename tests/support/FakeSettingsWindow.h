@@ -1,29 +1,36 @@
 #pragma once
-// A main window and an error sink for the settings tests: the window answers
-// what the test set, and both remember how they were asked.
+// The main window as the settings see it when it closes, and an error sink:
+// the window answers what the test set, and both remember how they were asked.
+#include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ErrorReporter.h"
-#include "app/SettingsWindow.h"
+#include "app/LoadSaveSettings.h"
 
 namespace lindqua::test {
 
-class FakeSettingsWindow : public SettingsWindow {
+class FakeSettingsWindow {
  public:
-  WindowSize size{704, 507};
+  struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+  };
   WindowSize screen{1024, 768};
-  std::optional<std::int32_t> showCmd = 1;
-  WindowBounds bounds{160, 130, 704, 507};
+  std::optional<int> showCmd = 1;  // nullopt: the placement cannot be read
+  Bounds bounds{160, 130, 704, 507};
   // Tree check states by image index; unset nodes leave the record as it is.
   std::vector<std::pair<int, bool>> treeChecks;
   int treeReads = 0;
 
-  WindowSize SizeAtLoad() override { return size; }
-  WindowSize ScreenSize() override { return screen; }
-  std::optional<std::int32_t> PlacementShowCmd() override { return showCmd; }
-  WindowBounds CurrentBounds() override { return bounds; }
-  void ReadTreeChecks(std::array<bool, 26>& checks) override {
+  // What the window hands over at close.
+  WindowPlacement Placement() const {
+    return WindowPlacement{showCmd.has_value(), showCmd.value_or(1), bounds.left, bounds.top, bounds.width,
+                           bounds.height};
+  }
+  // What the window does to the record before it saves: the tree's checks go in.
+  void ReadTreeChecks(std::array<bool, 26>& checks) {
     ++treeReads;
     for (const auto& [index, checked] : treeChecks) checks[index] = checked;
   }

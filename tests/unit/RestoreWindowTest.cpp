@@ -1,6 +1,8 @@
 // Listing, restoring and deleting backups, and the import progress dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/RegTextImport.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/Windows1252CodePage.h"
@@ -9,6 +11,8 @@
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryProcessRunner.h"
 #include "platform/memory/MemorySystemFacts.h"
+#include "platform/Text.h"
+#include "support/FailingFileSystem.h"
 
 namespace lindqua::test {
 
@@ -166,6 +170,56 @@ TEST_F(RestoreWindowTest, DeleteKeepsTheSelectionIndexUntilTheListIsEmpty) {
   EXPECT_FALSE(view.actionsEnabled);
   window.Delete();  // nothing selected: nothing happens
   EXPECT_TRUE(files.FileExists("C:\\Backups\\c.txt"));
+}
+
+TEST_F(RestoreWindowTest, AFileThatCannotBeDeletedKeepsItsRowAndIsNamed) {
+  const auto regFiles = [this] {
+    std::vector<std::string> names;
+    for (const FolderEntry& e : files.ListFolder("C:\\Backups"))
+      if (!e.isDirectory && UpperCase(e.name).ends_with(".REG")) names.push_back(e.name);
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return UpperCase(a) > UpperCase(b); });
+    return names;
+  };
+  // Deleting every row one after another makes four deletes; each is failed once.
+  for (std::uint64_t n = 1; n <= 4; ++n) {
+    for (const char* name : {"a.reg", "B.REG", "2026_12_07_070300.reg", "2026_12_06_235959.Reg"})
+      ASSERT_TRUE(files.WriteWholeFile(std::string("C:\\Backups\\") + name, "REGEDIT4\r\n"));
+    FailingFileSystem failing(files);
+    failing.FailAt(FileFault::Delete, n);
+    view.messages.clear();
+    TfrmRestorePresenter window(view, failing, facts, registry, ansi, nullptr);
+    window.Show("C:\\Backups");
+    for (int attempt = 0; attempt < 5 && !window.Rows().empty(); ++attempt) {
+      window.OnSelect(0);
+      const std::string first = window.Rows()[0].fileName;
+      window.Delete();
+      EXPECT_EQ(view.Names(), regFiles()) << "fault " << n << ": the list shows exactly the files still there";
+      EXPECT_EQ(window.Selected(), window.Rows().empty() ? -1 : 0) << "the kept row stays selected";
+      if (failing.Count(FileFault::Delete) == n) {
+        EXPECT_EQ(view.messages, std::vector<std::string>{"Unable to delete C:\\Backups\\" + first});
+      }
+    }
+    EXPECT_TRUE(window.Rows().empty()) << "a second try deletes what the first could not";
+    EXPECT_EQ(view.messages.size(), 1u) << "fault " << n;
+    EXPECT_TRUE(files.FileExists("C:\\Backups\\c.txt"));
+    EXPECT_TRUE(files.FileExists("C:\\Backups\\noext"));
+    EXPECT_TRUE(files.DirectoryExists("C:\\Backups\\d.reg"));
+  }
+
+  // A restore whose import came back whole but whose file stays keeps the row too.
+  FailingFileSystem failing(files);
+  failing.FailAt(FileFault::Delete, 1);
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Backups\\r.reg", "REGEDIT4\r\n"));
+  view.messages.clear();
+  TfrmRestorePresenter window(view, failing, facts, registry, ansi, [](const std::string&, const std::string&) {
+    return true;
+  });
+  window.Show("C:\\Backups");
+  window.OnSelect(0);
+  window.Restore();
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Unable to delete C:\\Backups\\r.reg"});
+  EXPECT_EQ(view.Names(), std::vector<std::string>{"r.reg"});
+  EXPECT_EQ(window.Selected(), 0);
 }
 
 namespace {

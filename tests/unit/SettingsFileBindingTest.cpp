@@ -1,7 +1,7 @@
 // The main window's settings go through the settings file and come back.
 #include <gtest/gtest.h>
 
-#include "app/SettingsFileBinding.h"
+#include "app/LoadSaveSettings.h"
 #include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
 
@@ -21,7 +21,7 @@ TEST(SettingsFileBinding, WhatTheWindowSavesItLoadsAgain) {
   files.AddFolder("C:\\Users\\me\\AppData\\Roaming");
   PortableIniFiles ini{files};
   RecordingErrors errors;
-  SettingsFileBinding binding(files, ini, "C:\\Prog\\", errors, [] { return WindowSize{1600, 1200}; });
+  SettingsFileStore binding(files, ini, "C:\\Prog\\", errors, [] { return WindowSize{1600, 1200}; });
 
   TOptionsSetting first;
   binding.Load(first);
@@ -33,7 +33,7 @@ TEST(SettingsFileBinding, WhatTheWindowSavesItLoadsAgain) {
   first.IgnoreKeys = {"HKEY_CURRENT_USER\\Software\\Keep"};
   first.IgnoreKeyCount = 1;
   first.LastFix = "1/2/2026 3:04:05 PM";
-  binding.Save(first, WindowPlacement{true, 3, 10, 20, 800, 600});
+  EXPECT_TRUE(binding.Save(first, WindowPlacement{true, 3, 10, 20, 800, 600}));
   EXPECT_TRUE(errors.messages.empty());
 
   TOptionsSetting again;
@@ -42,7 +42,7 @@ TEST(SettingsFileBinding, WhatTheWindowSavesItLoadsAgain) {
   EXPECT_EQ(again.IgnoreKeys, first.IgnoreKeys);
   EXPECT_EQ(again.LastFix, first.LastFix);
   EXPECT_EQ(again.WindowState, 2) << "saved maximized, opens maximized";
-  binding.Save(again, WindowPlacement{true, 1, 10, 20, 800, 600});
+  EXPECT_TRUE(binding.Save(again, WindowPlacement{true, 1, 10, 20, 800, 600}));
   TOptionsSetting normal;
   binding.Load(normal);
   EXPECT_EQ(normal.WindowState, 0);
@@ -59,8 +59,8 @@ TEST(SettingsFileBinding, RefusedSaveIsReportedWithThePath) {
   files.FailWritesTo("C:\\AppData\\Vantorel\\Lindqua");
   PortableIniFiles ini{files};
   RecordingErrors errors;
-  SettingsFileBinding binding(files, ini, "C:\\Prog\\", errors, nullptr);
-  binding.Save(TOptionsSetting{}, WindowPlacement{});
+  SettingsFileStore binding(files, ini, "C:\\Prog\\", errors, nullptr);
+  EXPECT_FALSE(binding.Save(TOptionsSetting{}, WindowPlacement{}));
   ASSERT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(errors.messages[0], "Unable to write to C:\\AppData\\Vantorel\\Lindqua\\Settings.ini");
 }

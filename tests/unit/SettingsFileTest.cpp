@@ -28,10 +28,14 @@ class SettingsFileTest : public ::testing::Test {
 
   TOptionsSetting Load() {
     TOptionsSetting options;
-    EXPECT_TRUE(LoadSaveSettings(true, host, options));
+    store.Load(options);
     return options;
   }
-  bool Save(TOptionsSetting& options) { return LoadSaveSettings(false, host, options); }
+  // As the main window closes: the tree's checks go into the record first.
+  bool Save(TOptionsSetting& options) {
+    window.ReadTreeChecks(options.NodeSelected);
+    return store.Save(options, window.Placement());
+  }
   void Put(const std::string& path, const std::string& text) {
     ASSERT_TRUE(files.ForceDirectories(path.substr(0, path.rfind('\\'))));
     ASSERT_TRUE(files.WriteWholeFile(path, text));
@@ -45,7 +49,7 @@ class SettingsFileTest : public ::testing::Test {
   PortableIniFiles ini{files};
   FakeSettingsWindow window;
   RecordingErrors errors;
-  SettingsHost host{files, ini, ProgramFolder, window, errors};
+  SettingsFileStore store{files, ini, ProgramFolder, errors, [this] { return window.screen; }};
 };
 
 }  // namespace
@@ -246,7 +250,7 @@ TEST_F(SettingsFileTest, ARefusedFirstWriteStopsBeforeTheWindowIsAsked) {
   Load();
   files.FailWritesTo(UserFile);
   TOptionsSetting options = Load();
-  EXPECT_FALSE(Save(options));
+  EXPECT_FALSE(store.Save(options, window.Placement()));
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(window.treeReads, 0);
   EXPECT_EQ(Text(UserFile), "<missing>");

@@ -45,6 +45,14 @@ class SettingsWineTest : public ::testing::Test {
   ~SettingsWineTest() override { files_.DeletePath(scratch_); }
 
   std::string UserFile() const { return scratch_ + "\\AppData\\Vantorel\\Lindqua\\Settings.ini"; }
+  SettingsFileStore Store(FileSystem& files, IniFiles& ini) {
+    return SettingsFileStore(files, ini, scratch_ + "\\Prog\\", errors_, [this] { return window_.screen; });
+  }
+  // As the main window closes: the tree's checks go into the record first.
+  bool Save(SettingsFileStore& store, TOptionsSetting& options) {
+    window_.ReadTreeChecks(options.NodeSelected);
+    return store.Save(options, window_.Placement());
+  }
 
   std::string scratch_;
   ScratchWin32Files files_;
@@ -58,10 +66,10 @@ class SettingsWineTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack) {
-  SettingsHost system{files_, systemIni_, scratch_ + "\\Prog\\", window_, errors_};
-  SettingsHost portable{memoryFiles_, portableIni_, scratch_ + "\\Prog\\", window_, errors_};
+  SettingsFileStore system = Store(files_, systemIni_);
+  SettingsFileStore portable = Store(memoryFiles_, portableIni_);
   TOptionsSetting options;
-  ASSERT_TRUE(LoadSaveSettings(true, system, options));
+  system.Load(options);
   options.IgnoreKeys = {"HKEY_CURRENT_USER\\Software\\J\xC3\xB6rg", "\"quoted\"", "  blank"};
   options.IgnoreKeyCount = 3;
   options.LastFix = "08.12.2026 16:05:00";
@@ -69,8 +77,8 @@ TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack)
   window_.treeChecks = {{1, false}, {9, false}};
   window_.showCmd = 2;
   TOptionsSetting copy = options;
-  ASSERT_TRUE(LoadSaveSettings(false, system, options));
-  ASSERT_TRUE(LoadSaveSettings(false, portable, copy));
+  ASSERT_TRUE(Save(system, options));
+  ASSERT_TRUE(Save(portable, copy));
   EXPECT_TRUE(errors_.messages.empty());
 
   std::string systemBytes, portableBytes;
@@ -80,7 +88,7 @@ TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack)
   EXPECT_EQ(systemBytes.rfind("[Settings]\r\nBackupFolder=", 0), 0u);
 
   TOptionsSetting again;
-  ASSERT_TRUE(LoadSaveSettings(true, system, again));
+  system.Load(again);
   EXPECT_EQ(again.IgnoreKeys, options.IgnoreKeys) << "quotes and blanks at the ends survive";
   EXPECT_EQ(again.LastFix, options.LastFix);
   EXPECT_TRUE(again.CreateRestore);
@@ -92,10 +100,10 @@ TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack)
 }
 
 TEST_F(SettingsWineTest, ASaveTheSystemRefusesIsReportedWithThePath) {
-  SettingsHost system{files_, systemIni_, scratch_ + "\\Prog\\", window_, errors_};
+  SettingsFileStore system = Store(files_, systemIni_);
   TOptionsSetting options;
-  ASSERT_TRUE(LoadSaveSettings(true, system, options));
-  ASSERT_TRUE(LoadSaveSettings(false, system, options));
+  system.Load(options);
+  ASSERT_TRUE(Save(system, options));
   std::string before;
   ASSERT_TRUE(files_.ReadWholeFile(UserFile(), before));
 
@@ -104,11 +112,60 @@ TEST_F(SettingsWineTest, ASaveTheSystemRefusesIsReportedWithThePath) {
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(lock);
   options.LastFix = "changed";
-  EXPECT_FALSE(LoadSaveSettings(false, system, options));
+  EXPECT_FALSE(Save(system, options));
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Unable to write to " + UserFile()});
   lock.reset();
   std::string after;
   ASSERT_TRUE(files_.ReadWholeFile(UserFile(), after));
+  EXPECT_EQ(after, before);
+}
+
+namespace {
+
+std::string ProfileString(const std::string& file, const char* section, const char* key) {
+  wchar_t buffer[IniFile::MaxReadChars + 1] = {};
+  ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"<missing>", buffer, IniFile::MaxReadChars + 1,
+                             Wide(file).c_str());
+  return Narrow(std::wstring_view(buffer));
+}
+
+}  // namespace
+
+TEST_F(SettingsWineTest, ASaveReplacesTheFileWholeKeepingWhatItDoesNotOwnAndLeavesNothingBeside) {
+  SettingsFileStore system = Store(files_, systemIni_);
+  TOptionsSetting options;
+  system.Load(options);
+  ASSERT_TRUE(files_.WriteWholeFile(UserFile(), "[Other]\r\nmine=kept\r\n[IgnoreKey]\r\nCount=5\r\nKey5=old\r\n"));
+  system.Load(options);
+  options.IgnoreKeys = {"\"q\"", " edge ", "HKEY_CURRENT_USER\\A"};
+  options.IgnoreKeyCount = 3;
+  options.LastFix = "line\r\nbreak";
+  ASSERT_TRUE(Save(system, options));
+
+  // The system's own reader is the judge of what was written.
+  const std::string file = UserFile();
+  EXPECT_EQ(ProfileString(file, "Other", "mine"), "kept");
+  EXPECT_EQ(ProfileString(file, "IgnoreKey", "Count"), "3");
+  EXPECT_EQ(ProfileString(file, "IgnoreKey", "Key1"), "\"q\"");
+  EXPECT_EQ(ProfileString(file, "IgnoreKey", "Key2"), " edge ");
+  EXPECT_EQ(ProfileString(file, "IgnoreKey", "Key3"), "HKEY_CURRENT_USER\\A");
+  EXPECT_EQ(ProfileString(file, "IgnoreKey", "Key5"), "old");
+  EXPECT_EQ(ProfileString(file, "Settings", "Last Fix"), "line  break");
+  const std::string folder = scratch_ + "\\AppData\\Vantorel\\Lindqua";
+  ASSERT_EQ(files_.ListFolder(folder).size(), 1u);
+
+  // A refused replace takes its new file away again.
+  std::string before;
+  ASSERT_TRUE(files_.ReadWholeFile(file, before));
+  UniqueFileHandle lock(::CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(lock);
+  options.LastFix = "refused";
+  EXPECT_FALSE(Save(system, options));
+  lock.reset();
+  EXPECT_EQ(files_.ListFolder(folder).size(), 1u);
+  std::string after;
+  ASSERT_TRUE(files_.ReadWholeFile(file, after));
   EXPECT_EQ(after, before);
 }
 

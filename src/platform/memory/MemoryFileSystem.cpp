@@ -393,6 +393,26 @@ bool MemoryFileSystem::CopyFileTo(std::string_view from, std::string_view to, bo
   return true;
 }
 
+bool MemoryFileSystem::MoveFileReplacing(std::string_view from, std::string_view to) {
+  std::lock_guard lock(state_->mutex);
+  auto src = state_->Parse(from);
+  if (!src || src->trailingSeparator) return false;
+  const Entry* s = state_->Find(*src);
+  if (!s || s->isDirectory) return false;
+  const std::string sourceKey = UpperCase(s->path);
+  const Entry moved = *s;
+  // Memory has no cache to flush; the one step is that the target changes
+  // only once the move cannot fail any more.
+  Entry* target = WritableFile(*state_, to);
+  if (!target) return false;
+  if (UpperCase(target->path) == sourceKey) return true;
+  target->size = moved.size;
+  target->shortcutTarget = moved.shortcutTarget;
+  target->content = moved.content;
+  state_->Remove(sourceKey);
+  return true;
+}
+
 bool MemoryFileSystem::DeletePath(std::string_view path) {
   std::lock_guard lock(state_->mutex);
   auto p = state_->Parse(path);

@@ -182,6 +182,19 @@ bool Win32FileSystem::CopyFileTo(std::string_view from, std::string_view to, boo
   return ::CopyFileW(source.c_str(), target.c_str(), failIfExists) != FALSE;
 }
 
+bool Win32FileSystem::MoveFileReplacing(std::string_view from, std::string_view to) {
+  const std::wstring source = Wide(from);
+  const std::wstring target = Wide(to);
+  {
+    // The bytes must be on the disk before the name points at them, or a
+    // crash right after the move could leave an empty file in the old one's place.
+    UniqueFileHandle file(::CreateFileW(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !::FlushFileBuffers(file.get())) return false;
+  }
+  return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 bool Win32FileSystem::DeletePath(std::string_view path) {
   if (path.empty()) return false;
   std::wstring from = Wide(path);

@@ -23,6 +23,7 @@ class Win32FileSystem : public FileSystem {
   bool ForceDirectories(std::string_view path) override;
   bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;
   bool DeletePath(std::string_view path) override;
+  bool MoveFileReplacing(std::string_view from, std::string_view to) override;
   std::string GetSpecialFolder(int csidl) override;
   std::optional<std::string> ShortcutTarget(std::string_view shortcutPath) override;
 

@@ -13,7 +13,7 @@
 #include "platform/win32/ProcessInfo.h"
 #include "platform/win32/WinText.h"
 #include "app/IgnoreFilter.h"
-#include "app/SettingsFileBinding.h"
+#include "app/LoadSaveSettings.h"
 #include "platform/win32/ProgramFolder.h"
 #include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -57,7 +57,7 @@ int Run(int showCommand) {
   Win32AnsiCodePage ansi;
   Win32ProcessRunner processes;
   MessageBoxErrors errors;
-  SettingsFileBinding settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
+  SettingsFileStore settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
   MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, OptionsSetting};
   deps.arguments = CommandLineArguments();
   deps.ignoreFilter = ApplyIgnoreList;
