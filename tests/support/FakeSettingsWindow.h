@@ -22,7 +22,6 @@ class FakeSettingsWindow {
   Bounds bounds{160, 130, 704, 507};
   // Tree check states by image index; unset nodes leave the record as it is.
   std::vector<std::pair<int, bool>> treeChecks;
-  int treeReads = 0;
 
   // What the window hands over at close.
   WindowPlacement Placement() const {
@@ -31,7 +30,6 @@ class FakeSettingsWindow {
   }
   // What the window does to the record before it saves: the tree's checks go in.
   void ReadTreeChecks(std::array<bool, 26>& checks) {
-    ++treeReads;
     for (const auto& [index, checked] : treeChecks) checks[index] = checked;
   }
 };

@@ -246,14 +246,14 @@ TEST_F(SettingsFileTest, ARefusedSaveStopsWhereItWasRefusedAndSaysSo) {
   EXPECT_EQ(Load().LastFix, "now");
 }
 
-TEST_F(SettingsFileTest, ARefusedFirstWriteStopsBeforeTheWindowIsAsked) {
+TEST_F(SettingsFileTest, ARefusedFirstWriteLeavesNoFileBehind) {
   Load();
   files.FailWritesTo(UserFile);
   TOptionsSetting options = Load();
   EXPECT_FALSE(store.Save(options, window.Placement()));
   EXPECT_EQ(errors.messages.size(), 1u);
-  EXPECT_EQ(window.treeReads, 0);
   EXPECT_EQ(Text(UserFile), "<missing>");
+  EXPECT_FALSE(files.FileExists(std::string(UserFile) + ".saving")) << "the half-made copy is removed";
 }
 
 TEST_F(SettingsFileTest, QuotesAndBlanksAtTheEndsOfValuesSurvive) {
