@@ -175,6 +175,36 @@ TEST_F(CliExeWineTest, OutputIntoAMissingFolderFails) {
   EXPECT_FALSE(files.FileExists(path));
 }
 
+// The message says why in the system's words: the code and its text. (A
+// read-only attribute stops no write under Wine run as root, so the file
+// that refuses writing is one another program holds open without sharing.)
+TEST_F(CliExeWineTest, OutputThatCannotBeWrittenGivesTheSystemsMessage) {
+  const std::string inUse = scratch + "\\in-use.json";
+  ASSERT_TRUE(files.WriteWholeFile(inUse, "kept"));
+  UniqueFileHandle held(::CreateFileW(Wide(inUse).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+  const struct {
+    std::string path;
+    const char* error;
+  } cases[] = {
+      {scratch, "error 5: "},
+      {scratch + "\\no such folder\\out.json", "error 3: "},
+      {inUse, "error 32: "},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(L"scan --sections 7 --output \"" + Wide(c.path) + L"\"");
+    EXPECT_EQ(run.exitCode, 1u) << c.path;
+    const std::string expected = "cannot write \"" + c.path + "\": " + c.error;
+    const std::size_t at = run.err.find(expected);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_GT(run.err.find("\r\n", at), at + expected.size()) << "the system's text follows the code: " << run.err;
+  }
+  held.reset();
+  std::string kept;
+  ASSERT_TRUE(files.ReadWholeFile(inUse, kept));
+  EXPECT_EQ(kept, "kept");
+}
+
 TEST_F(CliExeWineTest, CleanSendsABrokenShortcutToTheRecycleBinWithoutAsking) {
   ASSERT_FALSE(WineTrashFolder().empty()) << "run through cmake/wine-run, which keeps Wine's trash in the prefix";
   const std::string desktop = files.GetSpecialFolder(0x0010);
