@@ -16,6 +16,7 @@ ensure_packages() {
   [ -x /usr/lib/wine/wine ] || missing+=(wine32:i386)
   command -v Xvfb >/dev/null || missing+=(xvfb xauth)
   command -v import >/dev/null || missing+=(imagemagick)
+  command -v xdotool >/dev/null || missing+=(xdotool)
   # The sanitizer builds and the fuzz targets: clang 14 with its runtimes.
   command -v clang++-14 >/dev/null || missing+=(clang-14)
   [ -f /usr/lib/llvm-14/lib/libFuzzer.a ] || missing+=(libfuzzer-14-dev)

@@ -58,12 +58,11 @@ int Scan(const CliRequest& request, CliHost& host) {
       request.format == OutputFormat::Json ? FormatFindingsJson(rows) : FormatFindingsText(rows);
   if (request.outputPath.empty()) {
     host.console.WriteOut(output);
-  } else if (!host.platform.files.WriteWholeFile(request.outputPath, output)) {
-    FileSystem& files = host.platform.files;
-    const std::string why = files.DirectoryExists(request.outputPath) ? "it is a folder"
-                            : files.FileExists(request.outputPath)    ? "the file is read-only or in use"
-                                                                      : "its folder is missing or not writable";
-    host.console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\": " + why + "\r\n");
+    return CliExit::Ok;
+  }
+  if (const auto written = host.platform.files.WriteWholeFileWithReason(request.outputPath, output); !written.ok) {
+    host.console.WriteErr(std::string(Prefix) + "cannot write \"" + request.outputPath + "\": " + written.error +
+                          "\r\n");
     return CliExit::Failure;
   }
   return CliExit::Ok;

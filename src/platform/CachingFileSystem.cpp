@@ -275,6 +275,11 @@ bool CachingFileSystem::WriteWholeFile(std::string_view path, std::string_view b
   return inner_.WriteWholeFile(path, bytes);
 }
 
+FileSystem::WriteOutcome CachingFileSystem::WriteWholeFileWithReason(std::string_view path, std::string_view bytes) {
+  Clear();
+  return inner_.WriteWholeFileWithReason(path, bytes);
+}
+
 bool CachingFileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
   Clear();
   return inner_.AppendAndFlush(path, bytes);

@@ -39,6 +39,7 @@ class CachingFileSystem : public FileSystem {
   std::string ExpandEnvironment(std::string_view text) override { return inner_.ExpandEnvironment(text); }
   bool ReadWholeFile(std::string_view path, std::string& bytes) override { return inner_.ReadWholeFile(path, bytes); }
   bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  WriteOutcome WriteWholeFileWithReason(std::string_view path, std::string_view bytes) override;
   bool AppendAndFlush(std::string_view path, std::string_view bytes) override;
   bool ForceDirectories(std::string_view path) override;
   bool CopyFileTo(std::string_view from, std::string_view to, bool failIfExists) override;

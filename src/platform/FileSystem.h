@@ -113,6 +113,18 @@ class FileSystem {
   virtual bool ReadWholeFile(std::string_view path, std::string& bytes) = 0;
   // Replaces (or creates) a file with these bytes; true only when all were written.
   [[nodiscard]] virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // A write that can say why it failed: `error` holds the system's words for
+  // the failure (one line, UTF-8), empty when `ok`.
+  struct WriteOutcome {
+    bool ok = false;
+    std::string error;
+  };
+  // WriteWholeFile with the reason of a failure. The default cannot ask the
+  // system and names no cause; a real file system gives the system's message.
+  [[nodiscard]] virtual WriteOutcome WriteWholeFileWithReason(std::string_view path, std::string_view bytes) {
+    if (WriteWholeFile(path, bytes)) return {true, {}};
+    return {false, "the file could not be written"};
+  }
   // Appends to a file (created when missing) and flushes it to the disk before
   // returning true: the backup writer deletes nothing until this said so.
   [[nodiscard]] virtual bool AppendAndFlush(std::string_view path, std::string_view bytes) = 0;

@@ -193,6 +193,28 @@ TEST_P(FilesContract, WholeFilesAndFlushedAppends) {
   EXPECT_FALSE(fs.ReadWholeFile(dir + "\\IsFolder", read));
 }
 
+// A failed write names the system's error, the code first, so that a message
+// built on it says why; a success names none.
+TEST_P(FilesContract, FailedWriteSaysWhy) {
+  const std::string dir = under->ScratchFolder();
+  auto& fs = Files();
+  ASSERT_TRUE(under->MakeFolder(dir + "\\Folder"));
+  const struct {
+    std::string path;
+    std::string codePrefix;
+  } cases[] = {{dir + "\\NoFolder\\x.txt", "error 3: "}, {dir + "\\Folder", "error 5: "}};
+  for (const auto& c : cases) {
+    const FileSystem::WriteOutcome outcome = fs.WriteWholeFileWithReason(c.path, "x");
+    EXPECT_FALSE(outcome.ok) << c.path;
+    EXPECT_EQ(outcome.error.rfind(c.codePrefix, 0), 0u) << c.path << ": " << outcome.error;
+    EXPECT_GT(outcome.error.size(), c.codePrefix.size()) << "the code alone says nothing to a reader";
+    EXPECT_EQ(outcome.error.find('\n'), std::string::npos) << outcome.error;
+  }
+  const FileSystem::WriteOutcome written = fs.WriteWholeFileWithReason(dir + "\\ok.txt", "x");
+  EXPECT_TRUE(written.ok);
+  EXPECT_EQ(written.error, "");
+}
+
 }  // namespace lindqua::test
 
 namespace lindqua::test {

@@ -384,6 +384,44 @@ TEST_F(MainWindowGuiTest, TheLogoAt15By10ShowsTheHandCursor) {
   }
 }
 
+// Moved to a monitor at 150%: the size the system suggests, the layout for
+// 144 DPI, fonts half as large again, columns that keep their share; and
+// back at 100% everything as it was.
+TEST_F(MainWindowGuiTest, MovedToAMonitorOfAnotherScalingItLaysItselfOutAgain) {
+  const auto fontHeight = [](HWND control) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+  };
+  const auto placed = [this](int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(hwnd, id), &rect);
+    ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&rect), 2);
+    return LayoutRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  };
+  const int column = ListView_GetColumnWidth(list, 1);
+  const LONG designFont = fontHeight(list);
+  ASSERT_EQ(designFont, -11);
+  for (const int dpi : {144, 96}) {
+    SCOPED_TRACE(dpi);
+    RECT suggested{40, 30, 40 + ScaleForDpi(MainDesignWidth, dpi), 30 + ScaleForDpi(MainDesignHeight, dpi)};
+    ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.right - frame.left, suggested.right - suggested.left);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const MainLayout l = ArrangeControls(client.right, client.bottom, dpi);
+    EXPECT_EQ(placed(IDC_SCAN), l.bScan);
+    EXPECT_EQ(placed(IDC_LIST), l.lvRegistryData);
+    EXPECT_EQ(placed(IDC_STATUSBAR), l.lStatusBar);
+    EXPECT_EQ(fontHeight(list), ScaleForDpi(designFont, dpi));
+    EXPECT_EQ(fontHeight(::GetDlgItem(hwnd, IDC_TITLE)), ScaleForDpi(-16, dpi)) << "the title keeps its own font";
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), ScaleForDpi(column, dpi));
+  }
+}
+
 TEST_F(MainWindowGuiTest, ClosedMinimizedOrMaximizedItStoresTheNormalBounds) {
   for (const int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
     SCOPED_TRACE(show);

@@ -181,13 +181,24 @@ TEST_F(CliProgramTest, OutputFileGetsUtf8AndConsoleNothing) {
             "\"key\":\"HKEY_USERS\\\\S4\",\"tag\":0,\"reason\":\"No values and no subkeys\"}]}\r\n");
 }
 
-TEST_F(CliProgramTest, OutputThatCannotBeWrittenFails) {
+TEST_F(CliProgramTest, OutputThatCannotBeWrittenFailsWithTheSystemsReason) {
   ASSERT_TRUE(files.AddFolder("C:\\Out"));
   files.FailWritesTo("C:\\Out\\full.txt");
-  EXPECT_EQ(Run({"scan", "--sections", "4", "--output", "C:\\Out\\full.txt"}), CliExit::Failure);
-  EXPECT_NE(console.err.find("cannot write \"C:\\Out\\full.txt\""), std::string::npos) << console.err;
-  EXPECT_EQ(Run({"scan", "--sections", "4", "--output", "C:\\Missing\\x.txt"}), CliExit::Failure);
+  const struct {
+    const char* path;
+    const char* message;
+  } cases[] = {
+      {"C:\\Out\\full.txt", "cannot write \"C:\\Out\\full.txt\": error 112: There is not enough space on the disk.\r\n"},
+      {"C:\\Missing\\x.txt", "cannot write \"C:\\Missing\\x.txt\": error 3: The system cannot find the path specified.\r\n"},
+      {"C:\\Out", "cannot write \"C:\\Out\": error 5: Access is denied.\r\n"},
+  };
+  for (const auto& c : cases) {
+    console.err.clear();
+    EXPECT_EQ(Run({"scan", "--sections", "4", "--output", c.path}), CliExit::Failure) << c.path;
+    EXPECT_EQ(console.err, std::string(CliMessagePrefix) + c.message);
+  }
   EXPECT_FALSE(files.FileExists("C:\\Missing\\x.txt"));
+  EXPECT_TRUE(files.DirectoryExists("C:\\Out"));
   EXPECT_EQ(console.out, "");
 }
 

@@ -40,5 +40,51 @@ TEST(MainLayoutTest, ControlsFollowTheClientArea) {
   }
 }
 
+TEST(MainLayoutTest, DesignPixelsScaleForTheMonitorsDpi) {
+  const struct {
+    int pixels, dpi, expected;
+  } cases[] = {
+      {11, 96, 11},  {11, 144, 17}, {-11, 144, -17}, {25, 120, 31}, {50, 192, 100}, {1, 144, 2},
+      {50, 0, 50},   {50, -96, 50}, {50, 1 << 30, 50},  // no monitor has these: the design size stays
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScaleForDpi(c.pixels, c.dpi), c.expected) << c.pixels << " at " << c.dpi;
+  }
+  EXPECT_EQ(RescaleForDpi(150, 144, 192), 200) << "a column moved from 150% to 200%";
+  EXPECT_EQ(RescaleForDpi(200, 192, 96), 100);
+  EXPECT_EQ(RescaleForDpi(1 << 30, 96, 192), 1 << 30) << "a size too large to grow keeps its value";
+}
+
+// At every scaling, from the minimum size up, the controls keep their order
+// and gaps: nothing overlaps, nothing leaves the client area, and the texts'
+// lines grow with their fonts.
+TEST(MainLayoutTest, NothingOverlapsOrIsCutOffAtAnyScaling) {
+  for (int dpi : {96, 120, 144, 192}) {
+    for (auto [w, h] : {std::pair{MainMinWidth - 16, MainMinHeight - 58}, std::pair{688, 449}}) {
+      const int cw = ScaleForDpi(w, dpi), ch = ScaleForDpi(h, dpi);
+      SCOPED_TRACE(std::to_string(dpi) + " DPI, " + std::to_string(cw) + "x" + std::to_string(ch));
+      const MainLayout l = ArrangeControls(cw, ch, dpi);
+      EXPECT_EQ(l.imgTitle.height, ScaleForDpi(MainBannerHeight, dpi));
+      EXPECT_EQ(l.bScan.height, ScaleForDpi(25, dpi));
+      EXPECT_EQ(l.lStatusBar.height, ScaleForDpi(15, dpi));
+      EXPECT_LE(Bottom(l.lTitleHint), l.imgTitle.height);
+      EXPECT_GE(l.label1.top, l.imgTitle.height);
+      EXPECT_LE(Right(l.tvRegistry), l.groupBox1.left);
+      EXPECT_LT(Bottom(l.progressBar1), l.lvRegistryData.top);
+      EXPECT_LT(Bottom(l.lvRegistryData), l.lReason.top);
+      EXPECT_LT(Bottom(l.lReason), l.bScan.top);
+      EXPECT_LT(Right(l.memo1), l.bScan.left);
+      EXPECT_GT(l.memo1.width, 0);
+      EXPECT_LT(Right(l.bScan), l.bFixErrors.left);
+      EXPECT_LE(Bottom(l.bFixErrors), Bottom(l.groupBox1));
+      EXPECT_LE(Bottom(l.groupBox1), l.panel1.top);
+      EXPECT_LT(Right(l.lStatusBar), l.lCheckUpdate.left);
+      EXPECT_GT(l.lStatusBar.width, 0);
+      EXPECT_EQ(Right(l.lCheckUpdate), cw - ScaleForDpi(8, dpi));
+      EXPECT_GT(l.lvRegistryData.height, l.bScan.height) << "the list keeps room for rows";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lindqua::test

@@ -42,7 +42,8 @@ std::string ReadAll(HANDLE pipe) {
 
 // Runs the program with `arguments` (already quoted as needed) and waits for
 // it; `stdoutHandle`, when given, replaces the output pipe.
-CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
+CliRun RunProgram(const std::wstring& exe, std::wstring commandLine, HANDLE stdoutHandle = nullptr,
+                  DWORD flags = CREATE_NO_WINDOW) {
   CliRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   UniqueKernelHandle outRead, outWrite, errRead, errWrite;
@@ -54,8 +55,6 @@ CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
   ::SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
   ::SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
 
-  const std::wstring exe = CliPath();
-  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -63,8 +62,8 @@ CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
   startup.hStdOutput = stdoutHandle ? stdoutHandle : outWrite.get();
   startup.hStdError = errWrite.get();
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &info)) {
+  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
+                        &info)) {
     ADD_FAILURE() << "cannot start " << Narrow(exe) << ": " << ::GetLastError();
     return run;
   }
@@ -82,6 +81,13 @@ CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
   ::GetExitCodeProcess(process.get(), &run.exitCode);
   return run;
 }
+
+CliRun RunCli(const std::wstring& arguments, HANDLE stdoutHandle = nullptr) {
+  const std::wstring exe = CliPath();
+  return RunProgram(exe, L"\"" + exe + L"\" " + arguments, stdoutHandle);
+}
+
+BOOL WINAPI SwallowControlEvent(DWORD) { return TRUE; }
 
 // An empty DACL denies everyone, this program and the registry editor alike.
 bool SetKeyDenied(const std::wstring& path, bool denied) {
@@ -173,6 +179,36 @@ TEST_F(CliExeWineTest, OutputIntoAMissingFolderFails) {
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
   EXPECT_FALSE(files.FileExists(path));
+}
+
+// The message says why in the system's words: the code and its text. (A
+// read-only attribute stops no write under Wine run as root, so the file
+// that refuses writing is one another program holds open without sharing.)
+TEST_F(CliExeWineTest, OutputThatCannotBeWrittenGivesTheSystemsMessage) {
+  const std::string inUse = scratch + "\\in-use.json";
+  ASSERT_TRUE(files.WriteWholeFile(inUse, "kept"));
+  UniqueFileHandle held(::CreateFileW(Wide(inUse).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+  const struct {
+    std::string path;
+    const char* error;
+  } cases[] = {
+      {scratch, "error 5: "},
+      {scratch + "\\no such folder\\out.json", "error 3: "},
+      {inUse, "error 32: "},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(L"scan --sections 7 --output \"" + Wide(c.path) + L"\"");
+    EXPECT_EQ(run.exitCode, 1u) << c.path;
+    const std::string expected = "cannot write \"" + c.path + "\": " + c.error;
+    const std::size_t at = run.err.find(expected);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_GT(run.err.find("\r\n", at), at + expected.size()) << "the system's text follows the code: " << run.err;
+  }
+  held.reset();
+  std::string kept;
+  ASSERT_TRUE(files.ReadWholeFile(inUse, kept));
+  EXPECT_EQ(kept, "kept");
 }
 
 TEST_F(CliExeWineTest, CleanSendsABrokenShortcutToTheRecycleBinWithoutAsking) {
@@ -287,6 +323,131 @@ TEST_F(CliBackupsWineTest, CleanedKeyIsListedInItsBackupAndRestoredFromIt) {
   EXPECT_TRUE(present());
   EXPECT_TRUE(ListBackups().empty()) << "a verified restore removes its file";
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, entry.c_str());
+}
+
+// A real Ctrl+C in the console the clean runs in, as a user's key press or a
+// fleet tool's stop gives it: the clean finishes the row it is on, stops,
+// has named its backup and every row it deleted, and exits with the code of
+// an early stop. Every deleted key is in the backup.
+TEST_F(CliBackupsWineTest, CtrlCStopsACleanAfterTheCurrentRow) {
+  // Ctrl+C is sent in a console of the test's own; leaving the console Wine
+  // gives a process started from a shell would cut that process off from
+  // its output. So the test runs itself again, detached from any console and
+  // writing to a pipe, and this run passes on what that one found.
+  constexpr wchar_t OwnConsole[] = L"LINDQUA_TEST_OWN_CONSOLE";
+  if (::GetEnvironmentVariableW(OwnConsole, nullptr, 0) == 0) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableW(OwnConsole, L"1");
+    const CliRun inner = RunProgram(self, L"\"" + std::wstring(self) +
+                                              L"\" --gtest_filter=CliBackupsWineTest.CtrlCStopsACleanAfterTheCurrentRow",
+                                    nullptr, DETACHED_PROCESS);
+    ::SetEnvironmentVariableW(OwnConsole, nullptr);
+    EXPECT_EQ(inner.exitCode, 0u) << inner.out << inner.err;
+    EXPECT_NE(inner.out.find("[  PASSED  ] 1 test"), std::string::npos) << inner.out << inner.err;
+    return;
+  }
+  constexpr int Entries = 400;
+  const std::wstring uninstall =
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + Wide(keyName.substr(9)) + L"-";
+  const auto present = [&] {
+    int count = 0;
+    for (int i = 0; i < Entries; ++i) {
+      UniqueHKey opened;
+      if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, (uninstall + std::to_wstring(i)).c_str(), 0, KEY_READ,
+                          opened.put()) == ERROR_SUCCESS)
+        ++count;
+    }
+    return count;
+  };
+  for (int i = 0; i < Entries; ++i) {
+    UniqueHKey created;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, (uninstall + std::to_wstring(i)).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, created.put(), nullptr),
+              ERROR_SUCCESS);
+  }
+
+  // Ctrl+C goes to the processes of a console (the one Wine gives a process
+  // started from a shell passes no control events): the test makes one and
+  // keeps its standard handles, which the new console would replace.
+  const HANDLE savedIn = ::GetStdHandle(STD_INPUT_HANDLE), savedOut = ::GetStdHandle(STD_OUTPUT_HANDLE),
+               savedErr = ::GetStdHandle(STD_ERROR_HANDLE);
+  const bool ownConsole = ::AllocConsole() != FALSE;
+  ASSERT_TRUE(ownConsole) << ::GetLastError();
+  ::SetStdHandle(STD_INPUT_HANDLE, savedIn);
+  ::SetStdHandle(STD_OUTPUT_HANDLE, savedOut);
+  ::SetStdHandle(STD_ERROR_HANDLE, savedErr);
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  UniqueKernelHandle outRead, outWrite, errRead, errWrite;
+  ASSERT_TRUE(::CreatePipe(outRead.put(), outWrite.put(), &inherit, 0));
+  ASSERT_TRUE(::CreatePipe(errRead.put(), errWrite.put(), &inherit, 0));
+  ::SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
+  const std::wstring exe = CliPath();
+  std::wstring commandLine =
+      L"\"" + exe + L"\" clean --sections 23 --yes --settings \"" + Wide(settings) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = outWrite.get();
+  startup.hStdError = errWrite.get();
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &info))
+      << ::GetLastError();
+  UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  outWrite.reset();
+  errWrite.reset();
+  std::string err;
+  std::thread errReader([&] { err = ReadAll(errRead.get()); });
+
+  // The break comes once the first row is deleted, while the rest wait.
+  std::string out;
+  bool sent = false;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(outRead.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    out.append(buffer, read);
+    if (!sent && out.find("deleted: ") != std::string::npos) {
+      // Ctrl+C goes to every process of the console, this one too, on a
+      // thread of its own that may come late: the test's handler takes it
+      // and stays (an ignore flag would be inherited by later children).
+      ::SetConsoleCtrlHandler(&SwallowControlEvent, TRUE);
+      sent = ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != FALSE;
+      EXPECT_TRUE(sent) << ::GetLastError();
+    }
+  }
+  errReader.join();
+  EXPECT_EQ(::WaitForSingleObject(process.get(), 120000), WAIT_OBJECT_0);
+  DWORD exitCode = 0;
+  ::GetExitCodeProcess(process.get(), &exitCode);
+  if (ownConsole) ::FreeConsole();
+
+  const int left = present();
+  std::size_t deleted = 0;
+  // Other rows of the prefix's own uninstall entries may be cleaned too; only ours are counted.
+  const std::string ours = keyName.substr(9) + "-";
+  for (std::size_t at = 0; (at = out.find("\r\ndeleted: ", at)) != std::string::npos; at += 2) {
+    const std::size_t end = out.find("\r\n", at + 2);
+    if (out.substr(at, end - at).find(ours) != std::string::npos) ++deleted;
+  }
+  for (int i = 0; i < Entries; ++i) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, (uninstall + std::to_wstring(i)).c_str());
+
+  std::printf("stopped after %zu of %d rows\n", deleted, Entries);
+  ASSERT_TRUE(sent) << out << err;
+  EXPECT_EQ(exitCode, 4u) << "an early stop, not success: " << err;
+  EXPECT_EQ(out.rfind("backup: ", 0), 0u) << "the backup is named before the first delete: " << out;
+  EXPECT_GT(left, 0) << "the clean stopped before the last row";
+  EXPECT_EQ(deleted, static_cast<std::size_t>(Entries - left)) << "every deleted row is listed: " << out;
+  EXPECT_NE(err.find("the fix ended early"), std::string::npos) << err;
+  const std::vector<FolderEntry> written = ListBackups();
+  ASSERT_EQ(written.size(), 1u);
+  std::string backup;
+  ASSERT_TRUE(files.ReadWholeFile(backups + "\\" + written[0].name, backup));
+  std::size_t blocks = 0;
+  for (std::size_t at = 0; (at = backup.find("\r\n[HKEY_LOCAL_MACHINE\\", at)) != std::string::npos; ++at) ++blocks;
+  EXPECT_GE(blocks, deleted) << "nothing deleted without its backup";
 }
 
 TEST_F(CliBackupsWineTest, KeyThatRefusesWritingIsADifferenceAndTheFileStays) {

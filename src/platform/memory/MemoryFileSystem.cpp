@@ -344,12 +344,32 @@ Entry* WritableFile(MemoryFileSystem::State& state, std::string_view path) {
 }  // namespace
 
 bool MemoryFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
+  return WriteWholeFileWithReason(path, bytes).ok;
+}
+
+namespace {
+// The words Windows gives for the same refusals, so that messages built on
+// them read alike in tests and in use.
+std::string WriteRefusal(MemoryFileSystem::State& state, std::string_view path) {
+  auto p = state.Parse(path);
+  if (!p || p->trailingSeparator || p->parts.size() < 2)
+    return "error 123: The filename, directory name, or volume label syntax is incorrect.";
+  if (const Entry* existing = state.Find(*p); existing && existing->isDirectory) return "error 5: Access is denied.";
+  ParsedPath parent = *p;
+  parent.parts.pop_back();
+  const Entry* folder = state.Find(parent);
+  if (!folder || !folder->isDirectory) return "error 3: The system cannot find the path specified.";
+  return "error 112: There is not enough space on the disk.";
+}
+}  // namespace
+
+FileSystem::WriteOutcome MemoryFileSystem::WriteWholeFileWithReason(std::string_view path, std::string_view bytes) {
   std::lock_guard lock(state_->mutex);
   Entry* e = WritableFile(*state_, path);
-  if (!e) return false;
+  if (!e) return {false, WriteRefusal(*state_, path)};
   e->content.assign(bytes);
   e->size = e->content.size();
-  return true;
+  return {true, {}};
 }
 
 bool MemoryFileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {

@@ -8,6 +8,7 @@
 
 #include "platform/win32/ComScope.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Win32FolderListing.h"
 #include "platform/win32/WinText.h"
 
@@ -146,10 +147,18 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool Win32FileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
+  return WriteWholeFileWithReason(path, bytes).ok;
+}
+
+FileSystem::WriteOutcome Win32FileSystem::WriteWholeFileWithReason(std::string_view path, std::string_view bytes) {
   const std::wstring wide = Wide(path);
   UniqueFileHandle file(
       ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteAll(file.get(), bytes);
+  // The code is read at once: closing the handle may change it.
+  if (file && WriteAll(file.get(), bytes)) return {true, {}};
+  const DWORD code = ::GetLastError();
+  // A write that took no byte without an error code still failed.
+  return {false, SystemErrorText(code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT)};
 }
 
 bool Win32FileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {

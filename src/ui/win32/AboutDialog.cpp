@@ -3,6 +3,7 @@
 #include "platform/win32/WinText.h"
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/ModalDialog.h"
+#include "ui/win32/WindowDpi.h"
 #include "ui/win32/UiHandles.h"
 
 namespace lindqua {
@@ -48,7 +49,7 @@ class TfrmAbout : public ModalDialog {
     if (dialogFont && ::GetObjectW(dialogFont, sizeof font, &font)) {
       LOGFONTW title = font;
       title.lfWeight = FW_BOLD;
-      title.lfHeight = -16;
+      title.lfHeight = -ScaleFor(Handle(), 16);
       titleFont_.reset(::CreateFontIndirectW(&title));
       ::SendMessageW(Item(IDC_ABOUT_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
       font.lfUnderline = TRUE;
@@ -92,7 +93,7 @@ class TfrmAbout : public ModalDialog {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    RECT band{0, 0, client.right, BannerHeight};
+    RECT band{0, 0, client.right, ScaleFor(Handle(), BannerHeight)};
     ::FillRect(dc, &band, static_cast<HBRUSH>(banner_.get()));
   }
 

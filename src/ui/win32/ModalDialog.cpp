@@ -1,7 +1,9 @@
 #include "ui/win32/ModalDialog.h"
 
+#include "app/MainLayout.h"
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/UiHandles.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace lindqua {
 
@@ -52,7 +54,8 @@ void CentreOnOwner(HWND window, HWND owner) {
 }
 
 void SetClientSize(HWND window, int width, int height) {
-  RECT frame{0, 0, width, height};
+  const int dpi = DpiOf(window);
+  RECT frame{0, 0, ScaleForDpi(width, dpi), ScaleForDpi(height, dpi)};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)));
   ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -62,8 +65,10 @@ void SetClientSize(HWND window, int width, int height) {
 void LayOutDialog(HWND dialog, int width, int height, std::initializer_list<ControlBox> boxes) {
   SetClientSize(dialog, width, height);
   CentreOnOwner(dialog, ::GetWindow(dialog, GW_OWNER));
+  const int dpi = DpiOf(dialog);
+  const auto s = [dpi](int designPixels) { return ScaleForDpi(designPixels, dpi); };
   for (const ControlBox& box : boxes) {
-    ::SetWindowPos(::GetDlgItem(dialog, box.id), nullptr, box.left, box.top, box.width, box.height,
+    ::SetWindowPos(::GetDlgItem(dialog, box.id), nullptr, s(box.left), s(box.top), s(box.width), s(box.height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

@@ -36,10 +36,11 @@ class ModalDialog {
 // Places a window centred over its owner, or the screen's work area without one.
 void CentreOnOwner(HWND window, HWND owner);
 
-// Gives a window this client size in pixels, keeping its frame and position.
+// Gives a window this client size, in design pixels at 96 DPI scaled for the
+// window's DPI, keeping its frame and position.
 void SetClientSize(HWND window, int width, int height);
 
-// Where a control sits, in client pixels.
+// Where a control sits, in client pixels at 96 DPI.
 struct ControlBox {
   int id;
   int left, top, width, height;
@@ -47,7 +48,8 @@ struct ControlBox {
 
 // Gives a dialog a client size in pixels, centres it on its owner and lays
 // its controls out in pixels, for dialogs whose size is fixed in pixels
-// whatever the font's dialog units come to.
+// whatever the font's dialog units come to. The pixels are design pixels at
+// 96 DPI, scaled for the dialog's DPI as its font is.
 void LayOutDialog(HWND dialog, int width, int height, std::initializer_list<ControlBox> boxes);
 
 // The application's message box: caption "Vantorel Lindqua".

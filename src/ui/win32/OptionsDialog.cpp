@@ -7,6 +7,7 @@
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/FolderPicture.h"
 #include "ui/win32/ModalDialog.h"
+#include "ui/win32/WindowDpi.h"
 #include "ui/win32/RegAddRegistryDialog.h"
 #include "ui/win32/SelectFolder.h"
 #include "ui/win32/UiHandles.h"
@@ -41,7 +42,7 @@ class TfrmOptions : public ModalDialog, private OptionsView {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = header.data();
-    column.cx = KeysColumnWidth;
+    column.cx = ScaleFor(Handle(), KeysColumnWidth);
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
     LayOutDialog(Handle(), ClientWidth, ClientHeight,
@@ -61,8 +62,9 @@ class TfrmOptions : public ModalDialog, private OptionsView {
                   {IDCANCEL, 392, 406, 84, 26},
                  });
     HWND browse = Item(IDC_OPTIONS_BROWSE);
-    const UniqueGdiObject focused = DrawFolderPicture(BrowseSize, true);
-    const UniqueGdiObject noFocused = DrawFolderPicture(BrowseSize, false);
+    const int pictureSize = ScaleFor(Handle(), BrowseSize);
+    const UniqueGdiObject focused = DrawFolderPicture(pictureSize, true);
+    const UniqueGdiObject noFocused = DrawFolderPicture(pictureSize, false);
     ::SendMessageW(browse, SIM_SETFOCUSEDPICTURE, 0, reinterpret_cast<LPARAM>(focused.get()));
     ::SendMessageW(browse, SIM_SETNOFOCUSEDPICTURE, 0, reinterpret_cast<LPARAM>(noFocused.get()));
     presenter_.FormShow();

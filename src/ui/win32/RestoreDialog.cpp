@@ -11,6 +11,7 @@
 #include "ui/win32/BackupHintDialog.h"
 #include "ui/win32/DialogsRes.h"
 #include "ui/win32/ModalDialog.h"
+#include "ui/win32/WindowDpi.h"
 #include "ui/win32/UiHandles.h"
 #include "ui/win32/ListSelection.h"
 
@@ -48,7 +49,7 @@ class TfrmRestore : public ModalDialog, private RestoreView {
       LVCOLUMNW info{};
       info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
       info.pszText = header.data();
-      info.cx = ColumnWidths[column];
+      info.cx = ScaleFor(Handle(), ColumnWidths[column]);
       info.iSubItem = column;
       ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/MainLayout.h"
 #include "platform/win32/WinText.h"
 #include "ui/win32/MainRes.h"
 #include "ui/win32/UiHandles.h"
 
 namespace lindqua {
 
-bool ResultsListControl::Create(HWND parent, int id, MainPresenter& presenter) {
+bool ResultsListControl::Create(HWND parent, int id, MainPresenter& presenter, int dpi) {
   presenter_ = &presenter;
   hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
@@ -25,7 +26,7 @@ bool ResultsListControl::Create(HWND parent, int id, MainPresenter& presenter) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     col.pszText = header.data();
-    col.cx = DesignWidths[column];
+    col.cx = ScaleForDpi(DesignWidths[column], dpi);
     col.iSubItem = column;
     ::SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
   }
@@ -47,6 +48,12 @@ int ResultsListControl::Width() const {
   RECT rect{};
   ::GetWindowRect(hwnd_, &rect);
   return rect.right - rect.left;
+}
+
+void ResultsListControl::RescaleColumns(int fromDpi, int toDpi) {
+  for (int column = 0; column < 3; ++column) {
+    ListView_SetColumnWidth(hwnd_, column, RescaleForDpi(ListView_GetColumnWidth(hwnd_, column), fromDpi, toDpi));
+  }
 }
 
 void ResultsListControl::SetColumnWidths(int problem, int data, int registryKey) {

@@ -14,7 +14,10 @@ namespace lindqua {
 
 class ResultsListControl {
  public:
-  bool Create(HWND parent, int id, MainPresenter& presenter);
+  // `dpi` scales the columns' first widths.
+  bool Create(HWND parent, int id, MainPresenter& presenter, int dpi);
+  // The columns keep their share of the list when the window's DPI changes.
+  void RescaleColumns(int fromDpi, int toDpi);
   HWND Handle() const noexcept { return hwnd_; }
 
   void SetRowCount(std::size_t count, bool redrawAll);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/MainLayout.h"
 #include "platform/win32/WinText.h"
 
 namespace lindqua {
@@ -14,19 +15,21 @@ SectionTreeControl::~SectionTreeControl() {
   if (hwnd_) ::RemoveWindowSubclass(hwnd_, SubclassProc, 1);
 }
 
-void SectionTreeControl::BuildStateImages() {
+void SectionTreeControl::BuildStateImages(int dpi) {
   // Index 0 is the blank "no state" image; 1 unchecked, 2 checked.
-  stateImages_.reset(ImageList_Create(StateImageSize, StateImageSize, ILC_COLOR32, 3, 0));
+  const int size = ScaleForDpi(StateImageSize, dpi);
+  const int inset = ScaleForDpi(1, dpi);
+  stateImages_.reset(ImageList_Create(size, size, ILC_COLOR32, 3, 0));
   const UniqueScreenDc screen(::GetDC(nullptr));
   const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
   HDC dc = memory.get();
   for (int index = 0; index < 3; ++index) {
-    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), StateImageSize, StateImageSize));
+    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
     HGDIOBJ old = ::SelectObject(dc, bitmap.get());
-    RECT all{0, 0, StateImageSize, StateImageSize};
+    RECT all{0, 0, size, size};
     ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_WINDOW));
     if (index > 0) {
-      RECT box{1, 1, StateImageSize - 2, StateImageSize - 2};
+      RECT box{inset, inset, size - 2 * inset, size - 2 * inset};
       ::DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (index == 2 ? DFCS_CHECKED : 0));
     }
     ::SelectObject(dc, old);
@@ -34,17 +37,26 @@ void SectionTreeControl::BuildStateImages() {
   }
 }
 
+void SectionTreeControl::SetDpi(int dpi) {
+  // The list takes the new pictures before the old ones are destroyed.
+  UniqueImageList old(stateImages_.release());
+  BuildStateImages(dpi);
+  TreeView_SetImageList(hwnd_, stateImages_.get(), TVSIL_STATE);
+  TreeView_SetIndent(hwnd_, ScaleForDpi(19, dpi));
+  ::SendMessageW(hwnd_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+}
+
 bool SectionTreeControl::Create(HWND parent, int id, const SectionTree& tree,
-                                std::function<void(int)> onStateClick) {
+                                std::function<void(int)> onStateClick, int dpi) {
   onStateClick_ = std::move(onStateClick);
   hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 190, 400,
                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return false;
-  BuildStateImages();
+  BuildStateImages(dpi);
   TreeView_SetImageList(hwnd_, stateImages_.get(), TVSIL_STATE);
-  TreeView_SetIndent(hwnd_, 19);
+  TreeView_SetIndent(hwnd_, ScaleForDpi(19, dpi));
   TreeView_SetTextColor(hwnd_, RGB(0, 0, 255));
   for (int node = 1; node <= SectionTree::NodeCount; ++node) {
     const SectionNode& info = tree.Node(node);
@@ -63,8 +75,11 @@ bool SectionTreeControl::Create(HWND parent, int id, const SectionTree& tree,
   for (int node = 1; node <= SectionTree::NodeCount; ++node) {
     if (tree.FirstChild(node)) TreeView_Expand(hwnd_, items_[static_cast<std::size_t>(node)], TVE_EXPAND);
   }
-  // Expanding in the still tiny control scrolled it; start at the root.
+  // Expanding in the still tiny control scrolled it; start at the root, and
+  // at the left edge, where the root's check box is (making the deepest
+  // captions visible scrolls sideways, by more the larger the scaling).
   TreeView_EnsureVisible(hwnd_, items_[1]);
+  ::SendMessageW(hwnd_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   return true;
 }

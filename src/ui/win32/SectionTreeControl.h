@@ -19,7 +19,11 @@ class SectionTreeControl {
   SectionTreeControl(const SectionTreeControl&) = delete;
   SectionTreeControl& operator=(const SectionTreeControl&) = delete;
 
-  bool Create(HWND parent, int id, const SectionTree& tree, std::function<void(int imageIndex)> onStateClick);
+  // `dpi` sizes the check box pictures.
+  bool Create(HWND parent, int id, const SectionTree& tree, std::function<void(int imageIndex)> onStateClick,
+              int dpi);
+  // Redraws the check box pictures for a window that moved to another DPI.
+  void SetDpi(int dpi);
   HWND Handle() const noexcept { return hwnd_; }
   void SetNodeState(int imageIndex, int state);
   int NodeState(int imageIndex) const;
@@ -31,7 +35,7 @@ class SectionTreeControl {
   int NodeOf(HTREEITEM handle) const;  // the node's image index; 0 for none
   int SelectedNode() const;
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  void BuildStateImages();
+  void BuildStateImages(int dpi);
 
   HWND hwnd_ = nullptr;
   UniqueImageList stateImages_;

@@ -1,5 +1,6 @@
 #include "ui/win32/TfrmMain.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/RegeditJump.h"
@@ -8,6 +9,7 @@
 #include "ui/win32/OptionsDialog.h"
 #include "ui/win32/RestoreDialog.h"
 #include "ui/win32/SaveTextDialog.h"
+#include "ui/win32/WindowDpi.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -21,7 +23,8 @@ namespace lindqua {
 namespace {
 
 constexpr int LogoSize = 41;
-constexpr RECT LogoArea{15, 10, 15 + LogoSize, 10 + LogoSize};
+constexpr int LogoLeft = 15;
+constexpr int LogoTop = 10;
 
 constexpr UINT_PTR ProgressTimerId = 1;
 constexpr UINT ProgressTimerMs = 500;
@@ -91,10 +94,16 @@ bool TfrmMain::Create(int showCommand) {
   accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   popupMenu_.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENU)));
   const std::wstring caption = LoadResString(IDS_PRODUCT) + L" " + LoadResString(IDS_VERSION);
-  const int left = (::GetSystemMetrics(SM_CXSCREEN) - MainDesignWidth) / 2;
-  const int top = (::GetSystemMetrics(SM_CYSCREEN) - MainDesignHeight) / 2;
+  // The window starts on the primary monitor, so its DPI is the screen's.
+  const int startDpi = DpiOf(nullptr);
+  // A small screen at a high scaling is no larger than the window: it keeps
+  // the screen's size then, and its layout fits whatever it gets.
+  const int width = std::min(ScaleForDpi(MainDesignWidth, startDpi), ::GetSystemMetrics(SM_CXSCREEN));
+  const int height = std::min(ScaleForDpi(MainDesignHeight, startDpi), ::GetSystemMetrics(SM_CYSCREEN));
+  const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   HWND hwnd = ::CreateWindowExW(0, MainWindowClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
-                                left, top, MainDesignWidth, MainDesignHeight, nullptr,
+                                left, top, width, height, nullptr,
                                 ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)), instance, this);
   if (!hwnd) return false;
   ArrangeControls();
@@ -124,11 +133,22 @@ LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
   }
 }
 
+// The fonts are given in pixels at the design DPI and made for the window's
+// DPI, so text grows with the layout around it.
+void TfrmMain::CreateFonts() {
+  auto make = [this](int designHeight, int weight, const wchar_t* face) {
+    return ::CreateFontW(ScaleForDpi(designHeight, dpi_), 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                         CLEARTYPE_QUALITY, 0, face);
+  };
+  font_.reset(make(-11, FW_NORMAL, L"MS Sans Serif"));
+  titleFont_.reset(make(-16, FW_BOLD, L"MS Sans Serif"));
+  labelFont_.reset(make(-11, FW_BOLD, L"Verdana"));
+}
+
 void TfrmMain::CreateControls() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  font_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
-  titleFont_.reset(::CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif"));
-  labelFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Verdana"));
+  dpi_ = DpiOf(hwnd_);
+  CreateFonts();
   bannerBrush_.reset(::CreateSolidBrush(RGB(24, 64, 140)));
   panelBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
   auto make = [&](const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
@@ -148,9 +168,9 @@ void TfrmMain::CreateControls() {
   ::SendMessageW(progress, PBM_SETRANGE32, 0, MainPresenter::ProgressMax);
   make(L"STATIC", L"", SS_CENTER, 0, IDC_PROGRESS_CAPTION);
   tree_.Create(hwnd_, IDC_TREE, presenter_->Tree(),
-               [this](int imageIndex) { presenter_->tvRegistryStateImageClick(imageIndex); });
+               [this](int imageIndex) { presenter_->tvRegistryStateImageClick(imageIndex); }, dpi_);
   ::SendMessageW(tree_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  list_.Create(hwnd_, IDC_LIST, *presenter_);
+  list_.Create(hwnd_, IDC_LIST, *presenter_, dpi_);
   ::SendMessageW(list_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   make(L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, 0, IDC_MEMO);
   CreateReasonLine();
@@ -193,7 +213,7 @@ void TfrmMain::AddHint(int controlId, UINT textId) {
 void TfrmMain::ArrangeControls() {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  const MainLayout l = lindqua::ArrangeControls(client.right, client.bottom);
+  const MainLayout l = lindqua::ArrangeControls(client.right, client.bottom, dpi_);
   Place(Control(IDC_TITLE), l.lTitle);
   Place(Control(IDC_TITLE_HINT), l.lTitleHint);
   Place(Control(IDC_LABEL_SECTIONS), l.label1);
@@ -210,23 +230,59 @@ void TfrmMain::ArrangeControls() {
   Place(Control(IDC_PANEL), l.panel1);
   Place(Control(IDC_STATUSBAR), l.lStatusBar);
   Place(Control(IDC_CHECKUPDATE), l.lCheckUpdate);
-  RECT banner{0, 0, client.right, MainBannerHeight};
+  RECT banner{0, 0, client.right, ScaleForDpi(MainBannerHeight, dpi_)};
   ::InvalidateRect(hwnd_, &banner, FALSE);
+}
+
+RECT TfrmMain::LogoArea() const {
+  const int left = ScaleForDpi(LogoLeft, dpi_);
+  const int top = ScaleForDpi(LogoTop, dpi_);
+  const int size = ScaleForDpi(LogoSize, dpi_);
+  return RECT{left, top, left + size, top + size};
+}
+
+// The window moved to a monitor of another DPI, or that monitor's scaling
+// changed: new fonts for every control, the size the system suggests, and
+// the layout and columns for the new DPI.
+void TfrmMain::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  const int oldDpi = dpi_;
+  dpi_ = dpi;
+  UniqueGdiObject oldFont(font_.release()), oldTitle(titleFont_.release()), oldLabel(labelFont_.release());
+  CreateFonts();
+  for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const auto current = reinterpret_cast<HGDIOBJ>(::SendMessageW(child, WM_GETFONT, 0, 0));
+    HGDIOBJ replacement = current == oldTitle.get() ? titleFont_.get()
+                          : current == oldLabel.get() ? labelFont_.get()
+                                                      : font_.get();
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(replacement), FALSE);
+  }
+  tree_.SetDpi(dpi_);
+  list_.RescaleColumns(oldDpi, dpi_);
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ArrangeControls();
+  ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // The logo, like a link, shows the hand cursor.
 bool TfrmMain::OverLogo(WPARAM wParam, LPARAM lParam) const {
   if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT) return false;
   POINT point{};
-  return ::GetCursorPos(&point) && ::ScreenToClient(hwnd_, &point) && ::PtInRect(&LogoArea, point);
+  const RECT logo = LogoArea();
+  return ::GetCursorPos(&point) && ::ScreenToClient(hwnd_, &point) && ::PtInRect(&logo, point);
 }
 
 void TfrmMain::PaintBanner(HDC dc) {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  RECT banner{0, 0, client.right, MainBannerHeight};
+  RECT banner{0, 0, client.right, ScaleForDpi(MainBannerHeight, dpi_)};
   ::FillRect(dc, &banner, static_cast<HBRUSH>(bannerBrush_.get()));
-  if (icon_) ::DrawIconEx(dc, LogoArea.left, LogoArea.top, icon_, LogoSize, LogoSize, 0, nullptr, DI_NORMAL);
+  const RECT logo = LogoArea();
+  if (icon_) {
+    ::DrawIconEx(dc, logo.left, logo.top, icon_, logo.right - logo.left, logo.bottom - logo.top, 0, nullptr,
+                 DI_NORMAL);
+  }
 }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -249,9 +305,12 @@ std::optional<LRESULT> TfrmMain::OnLifeMessage(UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = POINT{MainMinWidth, MainMinHeight};
+      info->ptMinTrackSize = POINT{ScaleForDpi(MainMinWidth, dpi_), ScaleForDpi(MainMinHeight, dpi_)};
       return 0;
     }
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) presenter_->FormActivate();
       return std::nullopt;  // the default handling still moves the focus
@@ -316,7 +375,8 @@ std::optional<LRESULT> TfrmMain::OnInputMessage(UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDOWN: {
       // The logo opens the home page.
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (::PtInRect(&LogoArea, point)) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
+      const RECT logo = LogoArea();
+      if (::PtInRect(&logo, point)) OpenPage(LoadResString(IDS_HOMEPAGE_URL));
       return 0;
     }
     case WM_COMMAND:
@@ -572,6 +632,10 @@ int TfrmMain::ShowMessage(const std::string& text, unsigned flags) {
 }
 
 void TfrmMain::ApplyBounds(int left, int top, int width, int height) {
+  // Bounds stored at a lower scaling (or the design size of a first start)
+  // would cut the grown controls off: the window is at least its minimum.
+  width = std::max(width, ScaleForDpi(MainMinWidth, dpi_));
+  height = std::max(height, ScaleForDpi(MainMinHeight, dpi_));
   ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void TfrmMain::Maximize() { ::ShowWindow(hwnd_, SW_MAXIMIZE); }

@@ -84,6 +84,9 @@ class TfrmMain : public MainView {
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  void CreateFonts();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  RECT LogoArea() const;
   void ArrangeControls();
   std::optional<LRESULT> OnLifeMessage(UINT message, WPARAM wParam, LPARAM lParam);
   std::optional<LRESULT> OnDrawMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -117,6 +120,7 @@ class TfrmMain : public MainView {
   ResultsListControl list_;
   std::unique_ptr<MainPresenter> presenter_;
   bool closing_ = false;
+  int dpi_ = DesignDpi;
 };
 
 }  // namespace lindqua
