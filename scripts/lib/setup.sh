@@ -62,3 +62,20 @@ make_prefix() {
     touch "$prefix/.lindqua-ready"
   fi
 }
+
+# wine_to_end ARGS...: runs a Windows program under the current WINEPREFIX with
+# its output (carriage returns dropped, line by line), then stops the prefix's
+# server. The services Wine starts for the prefix inherit the program's output
+# and outlive it, so a pipe from them closes only once the server is gone;
+# stopping it inside the piped part lets the pipe end and the script return.
+# Returns the program's own exit status.
+wine_to_end() {
+  (
+    status=0
+    wine "$@" </dev/null 2>&1 || status=$?
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    exit "$status"
+  ) | sed -u 's/\r//g'
+  return "${PIPESTATUS[0]}"
+}
