@@ -3,10 +3,13 @@
 // over the memory platform, or with --wine over the Win32 platform of the
 // Wine prefix it runs in (seeded once, reused after).
 //
-//   lindqua_bench_scan [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--wine [--reseed]]
+//   lindqua_bench_scan [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--responsiveness]
+//                      [--wine [--reseed]]
 //
 // Each round times the enumeration and the scan; a last, untimed run with
 // counting layers gives the registry calls and the existence questions.
+// --responsiveness then polls the detail line through one more scan and
+// cancels six more at times spread over it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +30,7 @@
 #include "scan/Enumeration.h"
 #include "scan/InstallShape.h"
 #include "scan/PeakMemory.h"
+#include "scan/Responsiveness.h"
 #include "sweep/Seeder.h"
 
 #ifdef LINDQUA_BENCH_WIN32
@@ -161,6 +165,24 @@ double Measure(ScanPlatform platform, int rounds, const std::vector<std::string>
   return Median(scans);
 }
 
+void MeasureResponsiveness(ScanPlatform platform, const std::vector<std::string>& sections) {
+  const ProgressFigures progress = MeasureProgress(platform, sections);
+  std::printf("progress: scan %.3f s, detail line changed %d times (polled every 5 ms), longest still %.3f s "
+              "(in \"%s\"), longest step %.3f s\n",
+              progress.scanSeconds, progress.detailChanges, progress.longestDetailPause, progress.pausedIn.c_str(),
+              progress.longestStep);
+  std::vector<double> times;
+  for (int i = 1; i <= 6; ++i) times.push_back(progress.scanSeconds * i / 7);
+  double longest = 0;
+  for (const CancelFigure& figure : MeasureCancel(platform, sections, times)) {
+    std::printf("cancel after %.2f s (in \"%s\"): the scan ended %.3f s later\n", figure.after,
+                figure.during.c_str(), figure.seconds);
+    longest = std::max(longest, figure.seconds);
+  }
+  std::printf("cancel: longest %.3f s\n", longest);
+  std::fflush(stdout);
+}
+
 void PrintCounts(const InstallCounts& c, double seconds) {
   std::printf("seeded %zu keys, %zu values, %zu files, %zu shortcuts; %zu applications (%zu removed); "
               "%zu paths in values, %zu missing; in %.1f s\n",
@@ -222,7 +244,8 @@ double TimeRegExport(const char* hive, const std::wstring& file) {
   return seconds;
 }
 
-int RunUnderWine(InstallShape shape, int rounds, bool reseed, const std::vector<std::string>& sections) {
+int RunUnderWine(InstallShape shape, int rounds, bool reseed, bool responsiveness,
+                 const std::vector<std::string>& sections) {
   Win32Registry registry;
   Win32FileSystem files;
   Win32SystemFacts facts;
@@ -245,6 +268,7 @@ int RunUnderWine(InstallShape shape, int rounds, bool reseed, const std::vector<
     if (done.OpenKey("Software\\LqScanBench", true)) done.WriteString("seeded", "1");
   }
   const double scanSeconds = Measure(ScanPlatform{registry, files, facts}, rounds, sections);
+  if (responsiveness) MeasureResponsiveness(ScanPlatform{registry, files, facts}, sections);
   std::vector<double> exports;
   for (int round = 0; round < rounds; ++round) {
     const double machine = TimeRegExport("HKEY_LOCAL_MACHINE", L"C:\\lqscan-export.reg");
@@ -265,7 +289,7 @@ int RunUnderWine(InstallShape shape, int rounds, bool reseed, const std::vector<
 
 int main(int argc, char** argv) {
   InstallShape shape;
-  bool wine = false, reseed = false;
+  bool wine = false, reseed = false, responsiveness = false;
   int rounds = 3;
   std::vector<std::string> sections = AllSections();
   for (int i = 1; i < argc; ++i) {
@@ -276,8 +300,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--sections") && hasValue) sections = SplitSections(argv[++i]);
     else if (!std::strcmp(argv[i], "--wine")) wine = true;
     else if (!std::strcmp(argv[i], "--reseed")) reseed = true;
+    else if (!std::strcmp(argv[i], "--responsiveness")) responsiveness = true;
     else {
-      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--wine [--reseed]]\n",
+      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--responsiveness] [--wine [--reseed]]\n",
                    argv[0]);
       return 2;
     }
@@ -285,7 +310,7 @@ int main(int argc, char** argv) {
 
   if (wine) {
 #ifdef LINDQUA_BENCH_WIN32
-    return RunUnderWine(shape, rounds, reseed, sections);
+    return RunUnderWine(shape, rounds, reseed, responsiveness, sections);
 #else
     std::fprintf(stderr, "--wine needs the Windows build\n");
     return 2;
@@ -310,5 +335,6 @@ int main(int argc, char** argv) {
   const InstallCounts counts = GenerateInstall(shape, seeder.Sink());
   PrintCounts(counts, Seconds(start));
   (void)Measure(ScanPlatform{registry, files, facts}, rounds, sections);
+  if (responsiveness) MeasureResponsiveness(ScanPlatform{registry, files, facts}, sections);
   return 0;
 }
