@@ -61,9 +61,16 @@ class NoNotifier : public ScanNotifier {
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 // Processor time of the whole process: on a shared machine it moves far less
-// than the clock on the wall. Natively only: under Wine the registry's work
-// is done in the server, outside the process.
-double ProcessorSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+// than the clock on the wall. Natively only (negative elsewhere): under Wine
+// the registry's work is done in the server, outside the process, and the
+// C runtime's clock() is the wall clock.
+double ProcessorSeconds() {
+#ifdef LINDQUA_BENCH_WIN32
+  return -1;
+#else
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
 double Megabytes(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -132,16 +139,19 @@ double Measure(ScanPlatform platform, int rounds, const std::vector<std::string>
     ratios.push_back(scan.seconds / enumeration);
     processorRatios.push_back(scan.processorSeconds / enumerationProcessor);
     for (const auto& [section, seconds] : scan.sectionSeconds) perSection[section].push_back(seconds);
-    std::printf("round %d: enumeration %.3f s (%llu keys, %llu values), full scan %.3f s (%zu rows), ratio %.2f; "
-                "processor time %.3f s / %.3f s, ratio %.2f\n",
+    std::printf("round %d: enumeration %.3f s (%llu keys, %llu values), full scan %.3f s (%zu rows), ratio %.2f",
                 round, enumeration, static_cast<unsigned long long>(counts.keys),
-                static_cast<unsigned long long>(counts.values), scan.seconds, scan.rows, scan.seconds / enumeration,
-                enumerationProcessor, scan.processorSeconds, processorRatios.back());
+                static_cast<unsigned long long>(counts.values), scan.seconds, scan.rows, scan.seconds / enumeration);
+    if (ProcessorSeconds() >= 0)
+      std::printf("; processor time %.3f s / %.3f s, ratio %.2f", enumerationProcessor, scan.processorSeconds,
+                  processorRatios.back());
+    std::printf("\n");
     std::fflush(stdout);
   }
-  std::printf("median of %d: enumeration %.3f s, full scan %.3f s, ratio %.2f, processor time ratio %.2f (medians "
-              "of the rounds' ratios)\n",
-              rounds, Median(enumerations), Median(scans), Median(ratios), Median(processorRatios));
+  std::printf("median of %d: enumeration %.3f s, full scan %.3f s, ratio %.2f", rounds, Median(enumerations),
+              Median(scans), Median(ratios));
+  if (ProcessorSeconds() >= 0) std::printf(", processor time ratio %.2f", Median(processorRatios));
+  std::printf(" (medians of the rounds' ratios)\n");
   std::printf("sections (median s):");
   for (const auto& [section, times] : perSection) std::printf(" %d=%.3f", section, Median(times));
   std::printf("\n");
