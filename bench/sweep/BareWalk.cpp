@@ -9,19 +9,22 @@
 
 namespace lindqua::bench {
 
+void ReadValuesOf(RegistryKey& key, WalkCounts& counts) {
+  ++counts.keys;
+  std::vector<RegValueEntry> entries;
+  if (key.EnumValueEntries(entries) != RegStatus::Ok) return;
+  for (const auto& entry : entries) {
+    ++counts.values;
+    if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) continue;
+    counts.stringBytes += Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size()).size();
+  }
+}
+
 namespace {
 
 void Walk(ScanContext& scan, RootKey root, RegistryKey& key, const std::string& keyPath, std::string_view issue,
           WalkCounts& counts) {
-  ++counts.keys;
-  std::vector<RegValueEntry> entries;
-  if (key.EnumValueEntries(entries) == RegStatus::Ok) {
-    for (const auto& entry : entries) {
-      ++counts.values;
-      if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) continue;
-      counts.stringBytes += Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size()).size();
-    }
-  }
+  ReadValuesOf(key, counts);
   std::vector<std::string> names;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return;
   for (const auto& name : names) {

@@ -19,6 +19,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemFacts.h"
 #include "sweep/BareWalk.h"
+#include "sweep/Seeder.h"
 #include "sweep/SyntheticData.h"
 
 #ifdef LINDQUA_BENCH_WIN32
@@ -45,30 +46,10 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Writes the synthetic data through the platform interfaces.
 SyntheticCounts Seed(const SyntheticShape& shape, RegistryBackend& registry, FileSystem& files,
-                     const std::function<void(const std::string&)>& makeFile) {
-  std::unique_ptr<RegistryKey> current;
-  SyntheticSink sink;
-  sink.file = [&](const std::string& path, bool isFolder) {
-    if (isFolder) {
-      files.ForceDirectories(path);
-    } else {
-      makeFile(path);
-    }
-  };
-  sink.key = [&](RootKey root, const std::string& path) {
-    std::unique_ptr<RegistryKey> rootKey;
-    current.reset();
-    if (registry.OpenRoot(root, RegAccess::AllAccess, rootKey) == RegStatus::Ok)
-      (void)rootKey->CreateSubKey(path, RegAccess::AllAccess, current);
-  };
-  sink.value = [&](const std::string& name, const std::string& text) {
-    if (!current) return;
-    const Bytes data = Utf8ToUtf16LeBytes(text);
-    (void)current->SetValue(name, RegType::String, data);
-  };
-  return GenerateSynthetic(shape, sink);
+                     const Seeder::MakeFile& makeFile) {
+  Seeder seeder(registry, files, makeFile);
+  return GenerateSynthetic(shape, seeder.Sink());
 }
 
 // The four hive sections straight on the platform's file system, without

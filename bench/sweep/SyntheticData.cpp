@@ -2,24 +2,11 @@
 
 #include <vector>
 
+#include "sweep/Random.h"
+
 namespace lindqua::bench {
 
 namespace {
-
-class Random {
- public:
-  explicit Random(std::uint32_t seed) : state_(seed ? seed : 1) {}
-  std::uint32_t Next() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-    return state_;
-  }
-  std::size_t Below(std::size_t n) { return n ? Next() % n : 0; }
-
- private:
-  std::uint32_t state_;
-};
 
 constexpr const char* KeyWords[] = {"Settings", "Options", "Recent", "Plugins", "Profiles", "Cache", "Shell",
                                     "Components", "Layout", "Defaults", "History", "Devices"};

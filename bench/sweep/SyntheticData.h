@@ -25,6 +25,8 @@ struct SyntheticSink {
   // A key with its string values (name, text); the key's parents come first.
   std::function<void(RootKey root, const std::string& path)> key;
   std::function<void(const std::string& name, const std::string& text)> value;  // into the last key
+  std::function<void(const std::string& name, std::uint32_t number)> number;    // a DWORD, into the last key
+  std::function<void(const std::string& path, const std::string& target)> shortcut;
 };
 
 struct SyntheticCounts {

@@ -52,14 +52,30 @@ make_prefix() {
     mkdir -p "$(dirname "$prefix")"
     WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
     WINEPREFIX=$prefix wineserver -w
-    local user
-    for user in "$prefix"/drive_c/users/*/; do
-      local link
-      for link in "$user"*; do
-        if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
-      done
-    done
     [ -d "$prefix/drive_c/windows" ] || { echo "!! wineboot failed for $prefix"; return 1; }
     touch "$prefix/.lindqua-ready"
   fi
+  # Every link, at any depth (Wine also links AppData\...\Templates to the
+  # home folder); checked on each use, so older prefixes are mended too.
+  local link
+  while IFS= read -r -d '' link; do
+    rm -f "$link" && mkdir -p "$link"
+  done < <(find "$prefix/drive_c/users" -type l -print0 2>/dev/null)
+}
+
+# wine_to_end ARGS...: runs a Windows program under the current WINEPREFIX with
+# its output (carriage returns dropped, line by line), then stops the prefix's
+# server. The services Wine starts for the prefix inherit the program's output
+# and outlive it, so a pipe from them closes only once the server is gone;
+# stopping it inside the piped part lets the pipe end and the script return.
+# Returns the program's own exit status.
+wine_to_end() {
+  (
+    status=0
+    wine "$@" </dev/null 2>&1 || status=$?
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    exit "$status"
+  ) | sed -u 's/\r//g'
+  return "${PIPESTATUS[0]}"
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/Finding.h"
@@ -85,11 +86,14 @@ struct Walk {
   bool sparesProtected;
 };
 
-KeyContent Classify(ScanContext& scan, RegistryKey& key) {
+// `subKeys`, when given, receives the key's own subkey names whenever they
+// were read here (a key without values), so that the walk need not ask again.
+KeyContent Classify(ScanContext& scan, RegistryKey& key, std::optional<std::vector<std::string>>* subKeys = nullptr) {
   std::vector<std::string> names;
   if (key.EnumValues(names) != RegStatus::Ok) return KeyContent::Unreadable;
   if (!names.empty()) return KeyContent::NotEmpty;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return KeyContent::Unreadable;
+  if (subKeys) subKeys->emplace(names);
   if (names.size() >= 2) return KeyContent::NotEmpty;
   if (names.empty()) return KeyContent::Empty;
   // A stop leaves the chain unexamined: not known to be empty.
@@ -119,21 +123,29 @@ std::string EmptyKeyReason(RegistryKey& key) {
   return "No values; only an empty subkey: " + chain;
 }
 
-void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath) {
+// `known` holds the key's subkey names when they were read already.
+void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath,
+                 std::optional<std::vector<std::string>> known = std::nullopt) {
   std::vector<std::string> names;
-  if (key.EnumSubKeys(names) != RegStatus::Ok) return;
+  if (known) {
+    names = std::move(*known);
+  } else if (key.EnumSubKeys(names) != RegStatus::Ok) {
+    return;
+  }
   for (const std::string& name : names) {
     if (walk.scan.Terminated()) return;
-    if (walk.underUsers && UpperCase(name) == ".DEFAULT") continue;
+    if (walk.underUsers && SameText(name, ".DEFAULT")) continue;
     const std::string child = keyPath + "\\" + name;
     if (WalkSkipsPath(child)) continue;
     walk.scan.ShowDetail(child);
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
-    if (Classify(walk.scan, *childKey) == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))
+    std::optional<std::vector<std::string>> childNames;
+    const KeyContent content = Classify(walk.scan, *childKey, walk.descends ? &childNames : nullptr);
+    if (content == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))
       walk.scan.AddFinding(walk.caption, name, walk.rootName + "\\" + keyPath, FixTag::SubKey,
                            EmptyKeyReason(*childKey));
-    if (walk.descends) WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child);
+    if (walk.descends) WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child, std::move(childNames));
   }
 }
 

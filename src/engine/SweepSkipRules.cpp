@@ -20,20 +20,27 @@ bool ContainsAny(std::string_view text, std::initializer_list<std::string_view> 
   return false;
 }
 
+// The same without regard to case, for lower-case needles: asked for every
+// key a machine sweep enters, so no lower-cased copy of the path is made.
+bool ContainsAnyText(std::string_view text, std::initializer_list<std::string_view> lowerNeedles) {
+  for (std::string_view needle : lowerNeedles)
+    if (ContainsText(text, needle)) return true;
+  return false;
+}
+
 bool MachineSkips(const ScanContext& scan, std::string_view keyPath, std::string_view issueText) {
   if (MatchesEntry(MachineSkipKeys, keyPath)) return true;
   const bool hiveSweep = SameText(issueText, IssueMissingFileOrFolder);
-  const std::string lower = LowerCase(keyPath);
   if (scan.IsNT6 && hiveSweep &&
-      ContainsAny(lower, {"}\\localserver32", "}\\inprocserver32", "software\\classes\\windows.dvd.maker"}))
+      ContainsAnyText(keyPath, {"}\\localserver32", "}\\inprocserver32", "software\\classes\\windows.dvd.maker"}))
     return true;
   // These three are tested with their exact case.
   if (scan.IsNT6 && ContainsAny(keyPath, {"Software\\Microsoft\\PowerShell\\3", "Software\\Microsoft\\Speech\\Voices\\Tokens",
                                           "Software\\Microsoft\\Windows\\CurrentVersion\\ShellCompatibility\\InboxApp"}))
     return true;
-  return hiveSweep && ContainsAny(lower, {"software\\microsoft", "}\\localserver32", "}\\inprocserver32",
-                                          "software\\classes\\extensions\\contractid\\windows.",
-                                          "software\\classes\\typelib\\"});
+  return hiveSweep && ContainsAnyText(keyPath, {"software\\microsoft", "}\\localserver32", "}\\inprocserver32",
+                                              "software\\classes\\extensions\\contractid\\windows.",
+                                              "software\\classes\\typelib\\"});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/ScanCaches.h"
 #include "engine/ScanSection.h"
 #include "engine/Scanners.h"
 
@@ -39,7 +40,9 @@ TScanTaskThread::TScanTaskThread(ScanPlatform platform, ResultsModel& model, Sca
       owner_(ownerWindow),
       scanners_(std::move(scanners)),
       files_(platform.files),
-      context_(ScanPlatform{platform.registry, files_, platform.facts}, ScanSink(model, stopSource_.get_token())) {
+      context_(ScanPlatform{platform.registry, ScanCachesWanted() ? static_cast<FileSystem&>(files_) : platform.files,
+                            platform.facts},
+               ScanSink(model, stopSource_.get_token())) {
   context_.IgnoreRemovableDrive = ignoreRemovableDrive;
   context_.DriveLetters = BuildDriveLetters(platform.files, ignoreRemovableDrive);
   context_.UnderWow64 = IsWow64(platform.facts);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -191,4 +192,35 @@ TEST_F(ScanThreadTest, SystemFactsAreMeasuredAtCreation) {
 }
 
 }  // namespace
+namespace {
+void SetCachesSetting(const char* value) {
+#ifdef _WIN32
+  _putenv_s("LINDQUA_SCAN_CACHES", value ? value : "");
+#else
+  if (value) setenv("LINDQUA_SCAN_CACHES", value, 1);
+  else unsetenv("LINDQUA_SCAN_CACHES");
+#endif
+}
+}  // namespace
+
+// The row-comparison tests run once more with the caches off: the switch must
+// really hand every question to the platform, and only "off" may do so.
+TEST_F(ScanThreadTest, CachesSettingDecidesWhetherQuestionsReachThePlatform) {
+  const struct {
+    const char* setting;
+    bool direct;
+  } cases[] = {{nullptr, false}, {"on", false}, {"off", true}, {"", false}};
+  for (const auto& c : cases) {
+    SetCachesSetting(c.setting);
+    bool direct = false;
+    auto scan = MakeScan({"3"}, [&](int) -> std::function<void(ScanContext&)> {
+      return [&](ScanContext& context) { direct = &context.Files() == &files; };
+    });
+    scan->Resume();
+    scan->WaitFor();
+    EXPECT_EQ(direct, c.direct) << (c.setting ? c.setting : "(unset)");
+  }
+  SetCachesSetting(nullptr);
+}
+
 }  // namespace lindqua::test

@@ -1,0 +1,10 @@
+#pragma once
+// Whether a scan may keep what it learnt for the rest of the scan (the
+// existence answers, the verdicts on value texts). On unless the environment
+// sets LINDQUA_SCAN_CACHES=off, so that the tests comparing rows can show the
+// caches change none of them.
+namespace lindqua {
+
+bool ScanCachesWanted();
+
+}  // namespace lindqua
