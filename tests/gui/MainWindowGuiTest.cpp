@@ -1,5 +1,6 @@
 // The main window under Wine: created in-process, driven by the messages a
 // user's clicks and keys cause, and read back from its controls.
+#include <algorithm>
 #include <windows.h>
 #include <commctrl.h>
 
@@ -404,7 +405,11 @@ TEST_F(MainWindowGuiTest, MovedToAMonitorOfAnotherScalingItLaysItselfOutAgain) {
   ASSERT_EQ(designFont, -11);
   for (const int dpi : {144, 96}) {
     SCOPED_TRACE(dpi);
-    RECT suggested{40, 30, 40 + ScaleForDpi(MainDesignWidth, dpi), 30 + ScaleForDpi(MainDesignHeight, dpi)};
+    // No bigger than the system lets a window grow on this screen (the test
+    // display may be smaller than the scaled design size).
+    const int width = std::min(ScaleForDpi(MainDesignWidth, dpi), ::GetSystemMetrics(SM_CXMAXTRACK));
+    const int height = std::min(ScaleForDpi(MainDesignHeight, dpi), ::GetSystemMetrics(SM_CYMAXTRACK));
+    RECT suggested{40, 30, 40 + width, 30 + height};
     ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT frame{};
     ::GetWindowRect(hwnd, &frame);
