@@ -87,43 +87,71 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
+namespace {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Units [0, count) read by unitAt. Most texts are ASCII, written in place
+// one byte per unit; from the first other unit on, a surrogate pair becomes
+// one code point and a lone surrogate is kept as itself (WTF-8).
+template <class UnitAt>
+std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
+  std::string out(count, '\0');
+  std::size_t i = 0;
+  for (; i < count; ++i) {
+    const char16_t unit = unitAt(i);
+    if (unit >= 0x80) break;
+    out[i] = static_cast<char>(unit);
+  }
+  if (i == count) return out;
+  out.resize(i);
+  for (; i < count; ++i) {
+    char32_t cp = unitAt(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count) {
+      const char32_t low = unitAt(i + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    AppendUtf8(out, cp);
   }
   return out;
 }
 
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  return DecodeUtf16(text.size(), [&](std::size_t i) { return text[i]; });
+}
+
+// Decoded straight from the bytes: a value's text is read once per value
+// the scan looks at, so no UTF-16 copy is made on the way.
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
-  std::u16string units;
-  units.reserve(size / 2);
-  for (std::size_t i = 0; i + 1 < size; i += 2) {
-    char16_t u = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (u == 0) break;
-    units.push_back(u);
+  std::size_t units = size / 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    if (data[2 * i] == 0 && data[2 * i + 1] == 0) {
+      units = i;
+      break;
+    }
   }
-  return Utf16ToUtf8(units);
+  return DecodeUtf16(units, [&](std::size_t i) { return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8)); });
 }
 
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {
