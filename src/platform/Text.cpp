@@ -27,10 +27,17 @@ bool SameText(std::string_view a, std::string_view b) noexcept {
 std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from) noexcept {
   if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
   if (haystack.size() < needle.size()) return std::string_view::npos;
-  const char first = AsciiUpper(needle[0]);
-  for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
-    if (AsciiUpper(haystack[i]) != first) continue;
-    if (SameText(haystack.substr(i, needle.size()), needle)) return i;
+  // The first character in both cases, so that the scan over the haystack
+  // compares bytes and folds nothing; the scan checks every value's text
+  // for a few words this way.
+  const char upper = AsciiUpper(needle[0]);
+  const char lower = AsciiLower(needle[0]);
+  const std::string_view rest = needle.substr(1);
+  const std::size_t last = haystack.size() - needle.size();
+  for (std::size_t i = from; i <= last; ++i) {
+    const char c = haystack[i];
+    if (c != upper && c != lower) continue;
+    if (SameText(haystack.substr(i + 1, rest.size()), rest)) return i;
   }
   return std::string_view::npos;
 }
