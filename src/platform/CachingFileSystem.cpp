@@ -23,7 +23,7 @@ constexpr std::size_t MaxListing = 20000;
 
 void UpperInto(std::string& out, std::string_view text) {
   out.assign(text);
-  for (char& c : out) c = AsciiUpper(c);
+  UpperInPlace(out);
 }
 
 // Windows maps these names to devices in any folder, with any extension;

@@ -1,13 +1,36 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lindqua {
 
 
+// Eight bytes at a time: the existence cache upper-cases every path it is
+// asked about. A byte is a lower-case letter when its low seven bits lie in
+// "a".."z" and its high bit is clear; such bytes lose their 0x20 bit. No sum
+// carries into the next byte, so each byte is judged on its own.
+void UpperInPlace(std::string& text) noexcept {
+  constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+  constexpr std::uint64_t HighBits = 0x80 * Ones;
+  char* p = text.data();
+  std::size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const std::uint64_t low7 = word & ~HighBits;
+    const std::uint64_t atLeastA = low7 + (0x80 - 'a') * Ones;
+    const std::uint64_t aboveZ = low7 + (0x80 - 'z' - 1) * Ones;
+    const std::uint64_t isLower = atLeastA & ~aboveZ & ~word & HighBits;
+    word ^= isLower >> 2;
+    std::memcpy(p, &word, sizeof word);
+  }
+  for (; n > 0; ++p, --n) *p = AsciiUpper(*p);
+}
+
 std::string UpperCase(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = AsciiUpper(c);
+  UpperInPlace(out);
   return out;
 }
 

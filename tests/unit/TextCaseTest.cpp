@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 #include "platform/Text.h"
@@ -36,6 +37,21 @@ TEST(TextCase, FindsWithoutRegardToCase) {
       EXPECT_EQ(ContainsText(c.haystack, c.needle), c.at != npos) << c.haystack;
     }
   }
+}
+
+// Every byte value at every place of a word and of the tail after it, so that
+// a byte's neighbours cannot change how it is cased.
+TEST(TextCase, UpperCaseChangesOnlyAsciiLetters) {
+  for (int b = 0; b < 256; ++b) {
+    for (std::size_t at = 0; at < 11; ++at) {
+      std::string text = "a\xFFz{`@Z\x80q~Y";
+      text[at] = static_cast<char>(b);
+      std::string expected = text;
+      for (char& c : expected) c = AsciiUpper(c);
+      ASSERT_EQ(UpperCase(text), expected) << "byte " << b << " at " << at;
+    }
+  }
+  EXPECT_EQ(UpperCase(""), "");
 }
 
 }  // namespace
