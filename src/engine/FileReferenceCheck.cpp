@@ -45,11 +45,13 @@ std::size_t Utf16Length(std::string_view utf8) noexcept {
 
 // The first character names a tested drive and ":\" first occurs right after it.
 bool PassesDriveTest(std::string_view name, std::string_view driveLetters) noexcept {
-  if (name.empty()) return false;
+  // The first ":\" is at 1 exactly when it stands there: at 0 it would need
+  // a "\" where this needs the ":".
+  if (name.size() < 3 || name[1] != ':' || name[2] != '\\') return false;
   const char drive = AsciiUpper(name.front());
-  bool known = false;
-  for (char letter : driveLetters) known = known || AsciiUpper(letter) == drive;
-  return known && name.find(":\\") == 1;
+  for (char letter : driveLetters)
+    if (AsciiUpper(letter) == drive) return true;
+  return false;
 }
 
 // A floppy path whose drive held no volume when the scan started is missing:
@@ -142,8 +144,9 @@ class Prober {
 // The folder part exists: a prefix of the file part that ends before a stop
 // character, or the whole of it less trailing ";", must name something.
 bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t lastSlash) {
-  std::string candidate(name.substr(0, lastSlash + 1));
-  candidate.reserve(name.size() + 4);
+  std::string candidate;
+  candidate.reserve(name.size() + 4);  // before the folder part goes in: one allocation
+  candidate.assign(name.substr(0, lastSlash + 1));
   for (char c : name.substr(lastSlash + 1)) {
     if (IsStopChar(c) && prober.Probe(candidate)) return false;
     candidate.push_back(c);

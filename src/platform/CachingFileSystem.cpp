@@ -23,7 +23,7 @@ constexpr std::size_t MaxListing = 20000;
 
 void UpperInto(std::string& out, std::string_view text) {
   out.assign(text);
-  for (char& c : out) c = AsciiUpper(c);
+  UpperInPlace(out);
 }
 
 // Windows maps these names to devices in any folder, with any extension;
@@ -35,7 +35,10 @@ bool IsDeviceName(std::string_view upperName) {
   if (first != 'C' && first != 'P' && first != 'A' && first != 'N' && first != 'L') return false;
   std::string_view base = upperName.substr(0, upperName.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+  // Views with their lengths known when compiled: this is asked of every
+  // name on a path starting with one of the letters above.
+  static constexpr std::string_view Devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+  for (std::string_view device : Devices)
     if (base == device) return true;
   if (base.substr(0, 3) != "COM" && base.substr(0, 3) != "LPT") return false;
   return base.size() == 4 || (base.size() == 5 && base[3] == '\xC2' &&

@@ -1,13 +1,36 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lindqua {
 
 
+// Eight bytes at a time: the existence cache upper-cases every path it is
+// asked about. A byte is a lower-case letter when its low seven bits lie in
+// "a".."z" and its high bit is clear; such bytes lose their 0x20 bit. No sum
+// carries into the next byte, so each byte is judged on its own.
+void UpperInPlace(std::string& text) noexcept {
+  constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+  constexpr std::uint64_t HighBits = 0x80 * Ones;
+  char* p = text.data();
+  std::size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const std::uint64_t low7 = word & ~HighBits;
+    const std::uint64_t atLeastA = low7 + (0x80 - 'a') * Ones;
+    const std::uint64_t aboveZ = low7 + (0x80 - 'z' - 1) * Ones;
+    const std::uint64_t isLower = atLeastA & ~aboveZ & ~word & HighBits;
+    word ^= isLower >> 2;
+    std::memcpy(p, &word, sizeof word);
+  }
+  for (; n > 0; ++p, --n) *p = AsciiUpper(*p);
+}
+
 std::string UpperCase(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = AsciiUpper(c);
+  UpperInPlace(out);
   return out;
 }
 
@@ -27,10 +50,17 @@ bool SameText(std::string_view a, std::string_view b) noexcept {
 std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from) noexcept {
   if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
   if (haystack.size() < needle.size()) return std::string_view::npos;
-  const char first = AsciiUpper(needle[0]);
-  for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
-    if (AsciiUpper(haystack[i]) != first) continue;
-    if (SameText(haystack.substr(i, needle.size()), needle)) return i;
+  // The first character in both cases, so that the scan over the haystack
+  // compares bytes and folds nothing; the scan checks every value's text
+  // for a few words this way.
+  const char upper = AsciiUpper(needle[0]);
+  const char lower = AsciiLower(needle[0]);
+  const std::string_view rest = needle.substr(1);
+  const std::size_t last = haystack.size() - needle.size();
+  for (std::size_t i = from; i <= last; ++i) {
+    const char c = haystack[i];
+    if (c != upper && c != lower) continue;
+    if (SameText(haystack.substr(i + 1, rest.size()), rest)) return i;
   }
   return std::string_view::npos;
 }
@@ -87,43 +117,71 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
+namespace {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Units [0, count) read by unitAt. Most texts are ASCII, written in place
+// one byte per unit; from the first other unit on, a surrogate pair becomes
+// one code point and a lone surrogate is kept as itself (WTF-8).
+template <class UnitAt>
+std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
+  std::string out(count, '\0');
+  std::size_t i = 0;
+  for (; i < count; ++i) {
+    const char16_t unit = unitAt(i);
+    if (unit >= 0x80) break;
+    out[i] = static_cast<char>(unit);
+  }
+  if (i == count) return out;
+  out.resize(i);
+  for (; i < count; ++i) {
+    char32_t cp = unitAt(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count) {
+      const char32_t low = unitAt(i + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    AppendUtf8(out, cp);
   }
   return out;
 }
 
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  return DecodeUtf16(text.size(), [&](std::size_t i) { return text[i]; });
+}
+
+// Decoded straight from the bytes: a value's text is read once per value
+// the scan looks at, so no UTF-16 copy is made on the way.
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
-  std::u16string units;
-  units.reserve(size / 2);
-  for (std::size_t i = 0; i + 1 < size; i += 2) {
-    char16_t u = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (u == 0) break;
-    units.push_back(u);
+  std::size_t units = size / 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    if (data[2 * i] == 0 && data[2 * i + 1] == 0) {
+      units = i;
+      break;
+    }
   }
-  return Utf16ToUtf8(units);
+  return DecodeUtf16(units, [&](std::size_t i) { return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8)); });
 }
 
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {

@@ -14,6 +14,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr char AsciiUpper(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr char AsciiLower(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string UpperCase(std::string_view text);
+// AsciiUpper on every byte.
+void UpperInPlace(std::string& text) noexcept;
 std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b) noexcept;
 // Plain substring test without regard to case.
