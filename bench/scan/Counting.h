@@ -14,6 +14,7 @@ class CountingRegistry : public RegistryBackend {
  public:
   explicit CountingRegistry(RegistryBackend& inner) : inner_(inner) {}
   RegStatus OpenRoot(RootKey root, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override;
+  std::optional<std::string> CurrentUserKeyName() override { return inner_.CurrentUserKeyName(); }
   std::uint64_t Calls() const noexcept { return calls_; }
   void Reset() noexcept { calls_ = 0; }
 

@@ -4,12 +4,13 @@
 // Wine prefix it runs in (seeded once, reused after).
 //
 //   lindqua_bench_scan [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--responsiveness]
-//                      [--wine [--reseed]]
+//                      [--check-rows] [--wine [--reseed]]
 //
 // Each round times the enumeration and the scan; a last, untimed run with
 // counting layers gives the registry calls and the existence questions.
 // --responsiveness then polls the detail line through one more scan and
-// cancels six more at times spread over it.
+// cancels six more at times spread over it. --check-rows compares the rows
+// of one more scan with the caches on and off.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -81,9 +82,10 @@ struct ScanRun {
   double seconds = 0, processorSeconds = 0;
   std::map<int, double> sectionSeconds;
   std::size_t rows = 0;
+  std::vector<Finding> found;  // kept only when asked for
 };
 
-ScanRun RunScan(ScanPlatform platform, const std::vector<std::string>& sections) {
+ScanRun RunScan(ScanPlatform platform, const std::vector<std::string>& sections, bool keepRows = false) {
   ScanRun run;
   ResultsModel model;
   NoNotifier notifier;
@@ -108,7 +110,32 @@ ScanRun RunScan(ScanPlatform platform, const std::vector<std::string>& sections)
   run.seconds = Seconds(start);
   run.processorSeconds = ProcessorSeconds() - processorStart;
   run.rows = model.Count();
+  if (keepRows) run.found = model.Rows();
   return run;
+}
+
+bool SameRow(const Finding& a, const Finding& b) {
+  return a.caption == b.caption && a.shownText == b.shownText && a.location == b.location && a.tag == b.tag &&
+         a.section == b.section && a.reason == b.reason;
+}
+
+// The rows of a scan with the caches on and with them off, compared field by
+// field: what the scan keeps to go faster must change none of them.
+void CheckRows(ScanPlatform platform, const std::vector<std::string>& sections) {
+  putenv(const_cast<char*>("LINDQUA_SCAN_CACHES=on"));
+  const std::vector<Finding> with = RunScan(platform, sections, true).found;
+  putenv(const_cast<char*>("LINDQUA_SCAN_CACHES=off"));
+  const std::vector<Finding> without = RunScan(platform, sections, true).found;
+  putenv(const_cast<char*>("LINDQUA_SCAN_CACHES=on"));
+  std::size_t same = 0;
+  while (same < with.size() && same < without.size() && SameRow(with[same], without[same])) ++same;
+  if (same == with.size() && same == without.size()) {
+    std::printf("rows with the caches on and off: %zu and %zu, identical\n", with.size(), without.size());
+  } else {
+    std::printf("rows with the caches on and off: %zu and %zu, DIFFERENT from row %zu on\n", with.size(),
+                without.size(), same + 1);
+  }
+  std::fflush(stdout);
 }
 
 // Returns the median time of the full scan.
@@ -254,7 +281,7 @@ double TimeRegExport(const char* hive, const std::wstring& file) {
   return seconds;
 }
 
-int RunUnderWine(InstallShape shape, int rounds, bool reseed, bool responsiveness,
+int RunUnderWine(InstallShape shape, int rounds, bool reseed, bool responsiveness, bool checkRows,
                  const std::vector<std::string>& sections) {
   Win32Registry registry;
   Win32FileSystem files;
@@ -279,6 +306,7 @@ int RunUnderWine(InstallShape shape, int rounds, bool reseed, bool responsivenes
   }
   const double scanSeconds = Measure(ScanPlatform{registry, files, facts}, rounds, sections);
   if (responsiveness) MeasureResponsiveness(ScanPlatform{registry, files, facts}, sections);
+  if (checkRows) CheckRows(ScanPlatform{registry, files, facts}, sections);
   std::vector<double> exports;
   for (int round = 0; round < rounds; ++round) {
     const double machine = TimeRegExport("HKEY_LOCAL_MACHINE", L"C:\\lqscan-export.reg");
@@ -299,7 +327,7 @@ int RunUnderWine(InstallShape shape, int rounds, bool reseed, bool responsivenes
 
 int main(int argc, char** argv) {
   InstallShape shape;
-  bool wine = false, reseed = false, responsiveness = false;
+  bool wine = false, reseed = false, responsiveness = false, checkRows = false;
   int rounds = 3;
   std::vector<std::string> sections = AllSections();
   for (int i = 1; i < argc; ++i) {
@@ -311,8 +339,9 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--wine")) wine = true;
     else if (!std::strcmp(argv[i], "--reseed")) reseed = true;
     else if (!std::strcmp(argv[i], "--responsiveness")) responsiveness = true;
+    else if (!std::strcmp(argv[i], "--check-rows")) checkRows = true;
     else {
-      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--responsiveness] [--wine [--reseed]]\n",
+      std::fprintf(stderr, "usage: %s [--keys N] [--values N] [--rounds N] [--sections 3,4,...] [--responsiveness] [--check-rows] [--wine [--reseed]]\n",
                    argv[0]);
       return 2;
     }
@@ -320,7 +349,7 @@ int main(int argc, char** argv) {
 
   if (wine) {
 #ifdef LINDQUA_BENCH_WIN32
-    return RunUnderWine(shape, rounds, reseed, responsiveness, sections);
+    return RunUnderWine(shape, rounds, reseed, responsiveness, checkRows, sections);
 #else
     std::fprintf(stderr, "--wine needs the Windows build\n");
     return 2;
@@ -346,5 +375,6 @@ int main(int argc, char** argv) {
   PrintCounts(counts, Seconds(start));
   (void)Measure(ScanPlatform{registry, files, facts}, rounds, sections);
   if (responsiveness) MeasureResponsiveness(ScanPlatform{registry, files, facts}, sections);
+  if (checkRows) CheckRows(ScanPlatform{registry, files, facts}, sections);
   return 0;
 }

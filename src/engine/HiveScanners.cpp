@@ -7,17 +7,23 @@
 namespace lindqua {
 
 namespace {
-void SweepSection(ScanContext& scan, int section, std::string_view rootName, std::string_view keyPath) {
+const ScanSectionInfo& ShowSection(ScanContext& scan, int section) {
   const ScanSectionInfo* info = FindScanSection(section);
   scan.SetStatusText(info->statusText);
-  SweepKeyValues(scan, rootName, keyPath, info->issueCaption, "", scan.DriveLetters);
+  return *info;
+}
+
+void SweepSection(ScanContext& scan, int section, std::string_view rootName, std::string_view keyPath) {
+  SweepKeyValues(scan, rootName, keyPath, ShowSection(scan, section).issueCaption, "", scan.DriveLetters);
 }
 }  // namespace
 
 void ScanClassesRoot(ScanContext& scan) { SweepSection(scan, 3, "HKEY_CLASSES_ROOT", ""); }
-void ScanCurrentUser(ScanContext& scan) { SweepSection(scan, 4, "HKEY_CURRENT_USER", ""); }
+void ScanCurrentUser(ScanContext& scan) {
+  SweepCurrentUser(scan, ShowSection(scan, SectionId::CurrentUser).issueCaption, scan.DriveLetters);
+}
 void ScanLocalMachine(ScanContext& scan) { SweepSection(scan, 5, "HKEY_LOCAL_MACHINE", "Software"); }
-void ScanUsers(ScanContext& scan) { SweepSection(scan, 6, "HKEY_USERS", ""); }
+void ScanUsers(ScanContext& scan) { SweepUsers(scan, ShowSection(scan, SectionId::Users).issueCaption, scan.DriveLetters); }
 void ScanSoftwareLocations(ScanContext& scan) {
   SweepSection(scan, 8, "HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths");
 }

@@ -87,11 +87,18 @@ struct Walk {
 };
 
 // `subKeys`, when given, receives the key's own subkey names whenever they
-// were read here (a key without values), so that the walk need not ask again.
+// are known here (read for a key without values; none for a leaf), so that
+// the walk need not ask again.
+// The counts come first, in one call: most keys hold values, and listing
+// them only to learn that there are some would cost a call per value.
 KeyContent Classify(ScanContext& scan, RegistryKey& key, std::optional<std::vector<std::string>>* subKeys = nullptr) {
+  RegKeyInfo info;
+  if (key.QueryInfo(info) != RegStatus::Ok) return KeyContent::Unreadable;
+  if (info.valueCount > 0) {
+    if (subKeys && info.subKeyCount == 0) subKeys->emplace();  // a leaf: nothing below to list
+    return KeyContent::NotEmpty;
+  }
   std::vector<std::string> names;
-  if (key.EnumValues(names) != RegStatus::Ok) return KeyContent::Unreadable;
-  if (!names.empty()) return KeyContent::NotEmpty;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return KeyContent::Unreadable;
   if (subKeys) subKeys->emplace(names);
   if (names.size() >= 2) return KeyContent::NotEmpty;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ResultsModel.h"
+#include "engine/SweptTreeRecord.h"
 #include "engine/Wow64Places.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryBackend.h"
@@ -68,6 +69,9 @@ class ScanContext {
   // that is not a number counts as 0): a section can leave to another chosen
   // one what both would examine.
   std::vector<int> ChosenSections;
+  // The current user's tree as its own section swept it, for the sweep of
+  // HKEY_USERS; emptied when that is done and when the scan starts or ends.
+  SweptTreeRecord CurrentUserSweep;
 
  private:
   ScanPlatform platform_;

@@ -78,6 +78,7 @@ void TScanTaskThread::Execute() {
     context_.ShowDetail("");
     context_.SetDetailVisible(true);
     context_.ChosenSections.clear();
+    context_.CurrentUserSweep.Clear();
     for (const std::string& entry : SectionList) context_.ChosenSections.push_back(SectionNumber(entry));
     for (const std::string& entry : SectionList) {
       if (Terminated()) break;
@@ -98,6 +99,7 @@ void TScanTaskThread::Execute() {
     endedOnError_ = true;
   }
   files_.Clear();
+  context_.CurrentUserSweep.Clear();
   finished_ = true;
 }
 

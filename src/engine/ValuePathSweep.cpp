@@ -1,11 +1,15 @@
 #include "engine/ValuePathSweep.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/Finding.h"
 #include "engine/FileReferenceCheck.h"
+#include "engine/ScanCaches.h"
+#include "engine/ScanSection.h"
 #include "engine/SweepSkipRules.h"
 #include "platform/Text.h"
 
@@ -22,6 +26,8 @@ struct Sweep {
   std::string_view issueText;
   std::string_view cutAt;
   std::string_view driveLetters;
+  SweptTreeRecord* record = nullptr;  // kept while sweeping the current user
+  std::optional<std::string> replayKey;  // the current user's key, while sweeping all users
 };
 
 // Names, types and data in one call where the backend can; otherwise name by
@@ -50,23 +56,74 @@ bool MayEnter(const Sweep& sweep, std::string_view keyPath) {
   return !(sweep.root == RootKey::LocalMachine && StartsWithText(keyPath, NestedWow64View));
 }
 
+void AddValueRow(Sweep& sweep, std::string_view keyPath, std::string_view name, std::string_view text,
+                 std::string_view reason) {
+  std::string keyLocation = sweep.rootName;
+  keyLocation.append("\\").append(keyPath);
+  if (name.find('\\') == std::string_view::npos) {
+    sweep.scan.AddFinding(sweep.issueText, text, keyLocation.append("\\").append(name), FixTag::ValueInLocation,
+                          reason);
+  } else {
+    sweep.scan.AddFinding(sweep.issueText, name, keyLocation, FixTag::NamedValue, reason);
+  }
+}
+
 void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& entry) {
   if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) return;
   const std::string text = Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size());
   if (ContainsText(text, "system32\\ime\\")) return;
   if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
-  const std::string keyLocation = sweep.rootName + "\\" + keyPath;
   const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);
-  if (entry.name.find('\\') == std::string::npos) {
-    sweep.scan.AddFinding(sweep.issueText, text, keyLocation + "\\" + entry.name, FixTag::ValueInLocation, reason);
-  } else {
-    sweep.scan.AddFinding(sweep.issueText, entry.name, keyLocation, FixTag::NamedValue, reason);
+  if (sweep.record) sweep.record->AddValue(keyPath, entry.name, text, reason);
+  AddValueRow(sweep, keyPath, entry.name, text, reason);
+}
+
+void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath);
+
+// The current user's key under all users, given from what its own sweep
+// kept: the same rows in the same order, with only the keys that sweep
+// passed over read here.
+void ReplayCurrentUser(Sweep& sweep, RegistryKey& userKey, const std::string& userPath,
+                       const SweptTreeRecord& record) {
+  sweep.scan.ShowDetail(userPath);
+  std::string keyPath;
+  const std::string* shown = nullptr;
+  for (const SweptTreeRecord::Entry& entry : record.Entries()) {
+    if (sweep.scan.Terminated()) return;
+    keyPath.assign(userPath);
+    if (!entry.keyPath.empty()) keyPath.append("\\").append(entry.keyPath);
+    if (entry.passedOver) {
+      std::unique_ptr<RegistryKey> key;
+      if (!MayEnter(sweep, keyPath)) continue;
+      if (userKey.OpenSubKey(entry.keyPath, RegAccess::Read, key) != RegStatus::Ok || !key) continue;
+      SweepOpenKey(sweep, *key, keyPath);
+      shown = nullptr;
+      continue;
+    }
+    if (!shown || *shown != entry.keyPath) {
+      sweep.scan.ShowDetail(keyPath);
+      shown = &entry.keyPath;
+    }
+    AddValueRow(sweep, keyPath, entry.name, entry.text, entry.reason);
   }
+}
+
+// The walk of all users reaching the current user's key: true when the key's
+// rows came from the record.
+bool ReplayedAsCurrentUser(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
+  if (!sweep.replayKey || !SameText(keyPath, *sweep.replayKey)) return false;
+  SweptTreeRecord& record = sweep.scan.CurrentUserSweep;
+  RegKeyInfo now;
+  if (key.QueryInfo(now) != RegStatus::Ok || !record.Matches(now)) return false;
+  ReplayCurrentUser(sweep, key, keyPath, record);
+  record.Clear();
+  return true;
 }
 
 // One open key per level: each child is opened below its parent, which stays
 // open until the child's whole tree is done.
 void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
+  if (ReplayedAsCurrentUser(sweep, key, keyPath)) return;
   sweep.scan.ShowDetail(keyPath);
   for (const RegValueEntry& entry : ReadValues(key)) {
     if (sweep.scan.Terminated()) return;
@@ -77,28 +134,66 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
   for (const std::string& name : names) {
     if (sweep.scan.Terminated()) return;
     const std::string child = keyPath.empty() ? name : keyPath + "\\" + name;
-    if (!MayEnter(sweep, child)) continue;
+    if (!MayEnter(sweep, child)) {
+      if (sweep.record && !sweep.scan.Terminated()) sweep.record->AddPassedOver(child);
+      continue;
+    }
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::Read, childKey) != RegStatus::Ok || !childKey) continue;
     SweepOpenKey(sweep, *childKey, child);
   }
 }
 
+void Run(Sweep& sweep, std::string_view keyPath) {
+  ScanContext& scan = sweep.scan;
+  // Skip rules are plain text tests, so they come before anything is opened.
+  if (SweepSkipsKey(scan, keyPath, sweep.issueText)) return;
+  if (!MayEnter(sweep, keyPath)) return;
+  std::unique_ptr<RegistryKey> rootKey, key;
+  if (scan.Registry().OpenRoot(sweep.root, RegAccess::Read, rootKey) != RegStatus::Ok) return;
+  if (rootKey->OpenSubKey(keyPath, RegAccess::Read, key) != RegStatus::Ok || !key) return;
+  rootKey.reset();
+  if (sweep.record) {
+    RegKeyInfo top;
+    if (key->QueryInfo(top) == RegStatus::Ok) {
+      sweep.record->Begin(top);
+    } else {
+      sweep.record = nullptr;
+    }
+  }
+  SweepOpenKey(sweep, *key, std::string(keyPath));
+  if (sweep.record && !scan.Terminated()) sweep.record->Finish();
+}
+
+// The section is chosen to run after the one running now.
+bool ChosenLater(const ScanContext& scan, int section) {
+  const auto& chosen = scan.ChosenSections;
+  const auto now = std::find(chosen.begin(), chosen.end(), scan.currentSection);
+  return now != chosen.end() && std::find(now + 1, chosen.end(), section) != chosen.end();
+}
+
 }  // namespace
 
 void SweepKeyValues(ScanContext& scan, std::string_view rootName, std::string_view keyPath,
                     std::string_view issueText, std::string_view cutAt, std::string_view driveLetters) {
-  // Skip rules are plain text tests, so they come before anything is opened.
-  if (SweepSkipsKey(scan, keyPath, issueText)) return;
   const auto root = RootKeyFromName(rootName);
   if (!root) return;
-  Sweep sweep{scan, *root, UpperCase(rootName), issueText, cutAt, driveLetters};
-  if (!MayEnter(sweep, keyPath)) return;
-  std::unique_ptr<RegistryKey> rootKey, key;
-  if (scan.Registry().OpenRoot(*root, RegAccess::Read, rootKey) != RegStatus::Ok) return;
-  if (rootKey->OpenSubKey(keyPath, RegAccess::Read, key) != RegStatus::Ok || !key) return;
-  rootKey.reset();
-  SweepOpenKey(sweep, *key, std::string(keyPath));
+  Sweep sweep{scan, *root, UpperCase(rootName), issueText, cutAt, driveLetters, nullptr, std::nullopt};
+  Run(sweep, keyPath);
+}
+
+void SweepCurrentUser(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
+  Sweep sweep{scan, RootKey::CurrentUser, RootKeyName(RootKey::CurrentUser), issueText, "", driveLetters, nullptr, std::nullopt};
+  scan.CurrentUserSweep.Clear();
+  if (ChosenLater(scan, SectionId::Users) && ScanCachesWanted()) sweep.record = &scan.CurrentUserSweep;
+  Run(sweep, "");
+}
+
+void SweepUsers(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
+  Sweep sweep{scan, RootKey::Users, RootKeyName(RootKey::Users), issueText, "", driveLetters, nullptr, std::nullopt};
+  if (scan.CurrentUserSweep.Complete()) sweep.replayKey = scan.Registry().CurrentUserKeyName();
+  Run(sweep, "");
+  scan.CurrentUserSweep.Clear();
 }
 
 }  // namespace lindqua

@@ -16,4 +16,15 @@ namespace lindqua {
 void SweepKeyValues(ScanContext& scan, std::string_view rootName, std::string_view keyPath,
                     std::string_view issueText, std::string_view cutAt, std::string_view driveLetters);
 
+// The hive sweeps of the current user and of all users, which meet in the
+// current user's key under HKEY_USERS. The first keeps what it finds in
+// scan.CurrentUserSweep (only when the second is chosen too and the scan may
+// keep what it learnt); the second gives that key's rows from it, in the
+// order and with the texts its own walk would give, and reads only the keys
+// the first passed over. Where the record cannot be trusted (none kept, the
+// scan stopped, the key's facts differ, the backend cannot name the key) the
+// second reads the tree itself.
+void SweepCurrentUser(ScanContext& scan, std::string_view issueText, std::string_view driveLetters);
+void SweepUsers(ScanContext& scan, std::string_view issueText, std::string_view driveLetters);
+
 }  // namespace lindqua

@@ -64,6 +64,7 @@ struct RegKeyInfo {
   std::uint32_t maxValueNameLength = 0;  // characters
   std::uint32_t maxDataLength = 0;       // bytes
   std::int64_t lastWriteTime = 0;        // FILETIME ticks
+  bool operator==(const RegKeyInfo&) const = default;
 };
 
 // An open key. Destroying it closes it. Names are UTF-8; paths use "\".
@@ -98,6 +99,9 @@ class RegistryBackend {
   // The predefined key itself, opened with the given access.
   [[nodiscard]] virtual RegStatus OpenRoot(RootKey root, std::uint32_t access,
                                            std::unique_ptr<RegistryKey>& out) = 0;
+  // The name of the key under HKEY_USERS that HKEY_CURRENT_USER shows (the
+  // user's security id); nullopt when the backend cannot tell.
+  virtual std::optional<std::string> CurrentUserKeyName() { return std::nullopt; }
 };
 
 }  // namespace lindqua

@@ -237,13 +237,18 @@ TEST_P(RegistryContract, CurrentUserIsTheUsersOwnKeyUnderHkeyUsers) {
   TRegistry users(Registry());
   users.SetRootKey(RootKey::Users);
   ASSERT_TRUE(users.OpenKey("", false));
-  bool found = false;
+  std::vector<std::string> seenUnder;
   for (const auto& sid : users.GetKeyNames()) {
     TRegistry probe(Registry());
     probe.SetRootKey(RootKey::Users);
-    if (probe.OpenKey(sid + "\\" + under->ScratchPath() + "\\Seen", false)) found = true;
+    if (probe.OpenKey(sid + "\\" + under->ScratchPath() + "\\Seen", false)) seenUnder.push_back(sid);
   }
-  EXPECT_TRUE(found);
+  ASSERT_EQ(seenUnder.size(), 1u);
+  // The backend names that key itself, so a scan can tell which part of
+  // HKEY_USERS it has already read as HKEY_CURRENT_USER.
+  const auto named = Registry().CurrentUserKeyName();
+  ASSERT_TRUE(named.has_value());
+  EXPECT_TRUE(SameText(*named, seenUnder.front())) << *named;
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract, ::testing::Values(MemoryRegistryFactory()),

@@ -29,6 +29,7 @@ class FailingRegistry : public RegistryBackend {
   bool Injected() const;
 
   RegStatus OpenRoot(RootKey root, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override;
+  std::optional<std::string> CurrentUserKeyName() override { return inner_.CurrentUserKeyName(); }
 
   struct Plan {
     std::array<std::uint64_t, RegFaultKinds> counts{};

@@ -6,6 +6,17 @@
 namespace lindqua {
 
 namespace {
+
+// The length Windows gives a name, counted without converting it: asked for
+// every name of a key each time its counts are read.
+std::uint32_t Utf16Units(std::string_view utf8) noexcept {
+  std::uint32_t units = 0;
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+  }
+  return units;
+}
 constexpr std::size_t MaxKeyNameLength = 255;
 constexpr std::size_t MaxValueNameLength = 16383;
 
@@ -197,10 +208,9 @@ class MemoryKey : public RegistryKey {
     out.subKeyCount = static_cast<std::uint32_t>(node_->children.size());
     out.valueCount = static_cast<std::uint32_t>(node_->values.size());
     for (auto& c : node_->children)
-      out.maxSubKeyLength = std::max(out.maxSubKeyLength, static_cast<std::uint32_t>(Utf8ToUtf16(c->name).size()));
+      out.maxSubKeyLength = std::max(out.maxSubKeyLength, Utf16Units(c->name));
     for (auto& v : node_->values) {
-      out.maxValueNameLength =
-          std::max(out.maxValueNameLength, static_cast<std::uint32_t>(Utf8ToUtf16(v.name).size()));
+      out.maxValueNameLength = std::max(out.maxValueNameLength, Utf16Units(v.name));
       out.maxDataLength = std::max(out.maxDataLength, static_cast<std::uint32_t>(v.value.data.size()));
     }
     return RegStatus::Ok;

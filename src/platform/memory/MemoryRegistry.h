@@ -20,6 +20,7 @@ class MemoryRegistry : public RegistryBackend {
   ~MemoryRegistry() override;
 
   RegStatus OpenRoot(RootKey root, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override;
+  std::optional<std::string> CurrentUserKeyName() override { return CurrentUserSid; }
 
   // Makes opening root\path with any of the access bits in deniedMask fail
   // with AccessDenied, as a key with a restrictive ACL does. The key must exist.

@@ -1,6 +1,9 @@
 #include "platform/win32/Win32Registry.h"
 
 #include <windows.h>
+#include <sddl.h>
+
+#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WinText.h"
@@ -197,6 +200,20 @@ RegStatus Win32Registry::OpenRoot(RootKey root, std::uint32_t access, std::uniqu
   if (!key) return RegStatus::InvalidArgument;
   out = std::make_unique<Win32Key>(key);
   return RegStatus::Ok;
+}
+
+std::optional<std::string> Win32Registry::CurrentUserKeyName() {
+  UniqueHandle<KernelTraits> token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return std::nullopt;
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return std::nullopt;
+  std::vector<unsigned char> buffer(size);
+  if (!::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
+  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+  UniqueHandle<LocalMemTraits<wchar_t>> text;
+  if (!::ConvertSidToStringSidW(user->User.Sid, text.put())) return std::nullopt;
+  return Narrow(text.get());
 }
 
 }  // namespace lindqua

@@ -8,6 +8,8 @@ namespace lindqua {
 class Win32Registry : public RegistryBackend {
  public:
   RegStatus OpenRoot(RootKey root, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override;
+  // The security id of the process token's user.
+  std::optional<std::string> CurrentUserKeyName() override;
 };
 
 // The one place where Windows error codes become the program's own.
