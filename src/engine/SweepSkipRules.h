@@ -32,7 +32,11 @@ inline constexpr std::array<std::string_view, 4> UserSkipKeys = {
 };
 
 // True when the sweep must not open keyPath (nor anything under it) while
-// the section whose status text the scan shows is running.
-bool SweepSkipsKey(const ScanContext& scan, std::string_view keyPath, std::string_view issueText);
+// the section whose status text the scan shows is running. `tested` is the
+// length of the path of an ancestor these rules let through in the same
+// sweep (0 for none): only fragments that end past it are looked for, since
+// the sweep asks this of every key it enters.
+bool SweepSkipsKey(const ScanContext& scan, std::string_view keyPath, std::string_view issueText,
+                   std::size_t tested = 0);
 
 }  // namespace lindqua

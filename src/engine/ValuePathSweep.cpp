@@ -49,9 +49,10 @@ std::vector<RegValueEntry> ReadValues(RegistryKey& key) {
 }
 
 // Nothing is entered that the running section leaves to another, nor the
-// nested WOW64 view, which only mirrors the tree it sits in.
-bool MayEnter(const Sweep& sweep, std::string_view keyPath) {
-  if (SweepSkipsKey(sweep.scan, keyPath, sweep.issueText)) return false;
+// nested WOW64 view, which only mirrors the tree it sits in. `tested`: the
+// length of the entered parent's path, 0 when none was.
+bool MayEnter(const Sweep& sweep, std::string_view keyPath, std::size_t tested = 0) {
+  if (SweepSkipsKey(sweep.scan, keyPath, sweep.issueText, tested)) return false;
   if (sweep.scan.Terminated()) return false;
   return !(sweep.root == RootKey::LocalMachine && StartsWithText(keyPath, NestedWow64View));
 }
@@ -134,7 +135,7 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
   for (const std::string& name : names) {
     if (sweep.scan.Terminated()) return;
     const std::string child = keyPath.empty() ? name : keyPath + "\\" + name;
-    if (!MayEnter(sweep, child)) {
+    if (!MayEnter(sweep, child, keyPath.size())) {
       if (sweep.record && !sweep.scan.Terminated()) sweep.record->AddPassedOver(child);
       continue;
     }

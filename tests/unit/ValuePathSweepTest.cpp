@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/Scanners.h"
+#include "engine/SweepSkipRules.h"
 #include "engine/ValuePathSweep.h"
 #include "platform/TRegistry.h"
 #include "support/MemoryScan.h"
@@ -136,6 +137,34 @@ TEST_F(ValuePathSweepTest, LocalMachineSkipsMicrosoftServersAndTypeLibraries) {
   m.scan.IsNT6 = true;
   ScanLocalMachine(m.scan);
   EXPECT_EQ(m.Rows().size(), 4u) << "on NT 6 the DVD maker key is left out too";
+}
+
+// The sweep asks only about the part of a path below a parent the rules let
+// through; every fragment, wherever it starts, must still be seen.
+TEST_F(ValuePathSweepTest, SkipRulesSeeFragmentsThatStartInTheParent) {
+  const char* paths[] = {
+      "Software\\Classes\\CLSID\\{1}\\InprocServer32",   // "}\\inprocserver32" starts in the parent
+      "Software\\Classes\\CLSID\\{1}\\LocalServer32\\x",
+      "Software\\Vendor\\Software\\Microsoft",            // starts two keys up
+      "Software\\Vendor\\Software\\Microsofty\\z",
+      "Software\\Classes\\TypeLib\\{2}",
+      "Software\\Classes\\Extensions\\ContractId\\Windows.Launch",
+      "Software\\Microsoft\\PowerShell\\3\\x",
+      "Software\\Classes\\Windows.DVD.Maker",
+      "Software\\Vendor\\Plain\\Deep\\Key",
+  };
+  m.scan.SetStatusText("Scanning: HKEY_LOCAL_MACHINE");
+  for (bool nt6 : {false, true}) {
+    m.scan.IsNT6 = nt6;
+    for (std::string_view path : paths) {
+      for (std::size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\', slash + 1)) {
+        const std::string_view child = path.substr(0, path.find('\\', slash + 1));
+        if (SweepSkipsKey(m.scan, path.substr(0, slash), Issue)) break;  // never entered, never asked
+        EXPECT_EQ(SweepSkipsKey(m.scan, child, Issue, slash), SweepSkipsKey(m.scan, child, Issue))
+            << child << (nt6 ? " (NT 6)" : "");
+      }
+    }
+  }
 }
 
 TEST_F(ValuePathSweepTest, MachineRulesOfOtherCallersUnderTheLocalMachineStatus) {
