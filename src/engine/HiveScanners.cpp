@@ -18,11 +18,15 @@ void SweepSection(ScanContext& scan, int section, std::string_view rootName, std
 }
 }  // namespace
 
-void ScanClassesRoot(ScanContext& scan) { SweepSection(scan, 3, "HKEY_CLASSES_ROOT", ""); }
+void ScanClassesRoot(ScanContext& scan) {
+  SweepClassesRoot(scan, ShowSection(scan, SectionId::ClassesRoot).issueCaption, scan.DriveLetters);
+}
 void ScanCurrentUser(ScanContext& scan) {
   SweepCurrentUser(scan, ShowSection(scan, SectionId::CurrentUser).issueCaption, scan.DriveLetters);
 }
-void ScanLocalMachine(ScanContext& scan) { SweepSection(scan, 5, "HKEY_LOCAL_MACHINE", "Software"); }
+void ScanLocalMachine(ScanContext& scan) {
+  SweepMachineSoftware(scan, ShowSection(scan, SectionId::LocalMachine).issueCaption, scan.DriveLetters);
+}
 void ScanUsers(ScanContext& scan) { SweepUsers(scan, ShowSection(scan, SectionId::Users).issueCaption, scan.DriveLetters); }
 void ScanSoftwareLocations(ScanContext& scan) {
   SweepSection(scan, 8, "HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths");

@@ -72,6 +72,8 @@ class ScanContext {
   // The current user's tree as its own section swept it, for the sweep of
   // HKEY_USERS; emptied when that is done and when the scan starts or ends.
   SweptTreeRecord CurrentUserSweep;
+  // The classes root as its section swept it, for the machine sweep.
+  SweptTreeRecord ClassesRootSweep;
 
  private:
   ScanPlatform platform_;

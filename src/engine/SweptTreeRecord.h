@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/RegistryBackend.h"
@@ -32,6 +33,10 @@ class SweptTreeRecord {
   void Begin(const RegKeyInfo& top);
   void AddValue(std::string_view keyPath, std::string_view name, std::string_view text, std::string_view reason);
   void AddPassedOver(std::string_view keyPath);
+  // Marks the entries added until EndSubtree as the tree of the top's child
+  // `name`, whose facts were `facts` when it was entered.
+  void BeginSubtree(std::string_view name, const RegKeyInfo& facts);
+  void EndSubtree();
   // The recording sweep reached the end of the tree.
   void Finish() noexcept { complete_ = recording_; }
   // Forgets everything and gives the memory back.
@@ -44,10 +49,21 @@ class SweptTreeRecord {
   bool Matches(const RegKeyInfo& top) const noexcept { return complete_ && top == top_; }
   const std::vector<Entry>& Entries() const noexcept { return entries_; }
 
+  struct Subtree {
+    RegKeyInfo facts;
+    std::size_t begin = 0, end = 0;  // its entries
+  };
+  // The marked child of that name (without regard to case), or null.
+  const Subtree* FindSubtree(std::string_view name) const;
+
  private:
   void Add(Entry entry);
+  // Counts bytes kept; past the bound everything is given up (false).
+  bool Charge(std::size_t bytes);
 
   std::vector<Entry> entries_;
+  std::unordered_map<std::string, Subtree> subtrees_;  // by upper-cased name
+  std::string open_;  // the subtree being recorded
   RegKeyInfo top_;
   std::size_t bytes_ = 0;
   std::size_t maxBytes_;

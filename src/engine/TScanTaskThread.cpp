@@ -79,6 +79,7 @@ void TScanTaskThread::Execute() {
     context_.SetDetailVisible(true);
     context_.ChosenSections.clear();
     context_.CurrentUserSweep.Clear();
+    context_.ClassesRootSweep.Clear();
     for (const std::string& entry : SectionList) context_.ChosenSections.push_back(SectionNumber(entry));
     for (const std::string& entry : SectionList) {
       if (Terminated()) break;
@@ -100,6 +101,7 @@ void TScanTaskThread::Execute() {
   }
   files_.Clear();
   context_.CurrentUserSweep.Clear();
+  context_.ClassesRootSweep.Clear();
   finished_ = true;
 }
 

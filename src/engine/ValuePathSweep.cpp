@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "engine/ScanCaches.h"
 #include "engine/ScanSection.h"
 #include "engine/SweepSkipRules.h"
+#include "engine/SweepWalk.h"
 #include "platform/Text.h"
 
 namespace lindqua {
@@ -18,17 +18,7 @@ namespace lindqua {
 namespace {
 
 constexpr std::string_view NestedWow64View = "Software\\Wow6432Node\\Wow6432Node";
-
-struct Sweep {
-  ScanContext& scan;
-  RootKey root;
-  std::string rootName;  // upper case, heads every location
-  std::string_view issueText;
-  std::string_view cutAt;
-  std::string_view driveLetters;
-  SweptTreeRecord* record = nullptr;  // kept while sweeping the current user
-  std::optional<std::string> replayKey;  // the current user's key, while sweeping all users
-};
+constexpr std::string_view MachineClasses = "Software\\Classes";
 
 // Names, types and data in one call where the backend can; otherwise name by
 // name, so that one value too large to fetch with the others costs no more
@@ -48,10 +38,29 @@ std::vector<RegValueEntry> ReadValues(RegistryKey& key) {
   return entries;
 }
 
-// Nothing is entered that the running section leaves to another, nor the
-// nested WOW64 view, which only mirrors the tree it sits in. `tested`: the
-// length of the entered parent's path, 0 when none was.
-bool MayEnter(const Sweep& sweep, std::string_view keyPath, std::size_t tested = 0) {
+void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& entry) {
+  if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) return;
+  const std::string text = Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size());
+  if (ContainsText(text, "system32\\ime\\")) return;
+  if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
+  const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);
+  if (sweep.record) sweep.record->AddValue(keyPath, entry.name, text, reason);
+  AddValueRow(sweep, keyPath, entry.name, text, reason);
+}
+
+// A child of the top, while the top's children are being marked for a
+// later sweep that may take one child's rows from here.
+void SweepMarkedChild(Sweep& sweep, RegistryKey& childKey, std::string_view name, const std::string& child) {
+  RegKeyInfo facts;
+  const bool marked = childKey.QueryInfo(facts) == RegStatus::Ok;
+  if (marked) sweep.record->BeginSubtree(name, facts);
+  SweepOpenKey(sweep, childKey, child);
+  if (marked) sweep.record->EndSubtree();
+}
+
+}  // namespace
+
+bool MayEnter(const Sweep& sweep, std::string_view keyPath, std::size_t tested) {
   if (SweepSkipsKey(sweep.scan, keyPath, sweep.issueText, tested)) return false;
   if (sweep.scan.Terminated()) return false;
   return !(sweep.root == RootKey::LocalMachine && StartsWithText(keyPath, NestedWow64View));
@@ -67,58 +76,6 @@ void AddValueRow(Sweep& sweep, std::string_view keyPath, std::string_view name, 
   } else {
     sweep.scan.AddFinding(sweep.issueText, name, keyLocation, FixTag::NamedValue, reason);
   }
-}
-
-void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& entry) {
-  if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) return;
-  const std::string text = Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size());
-  if (ContainsText(text, "system32\\ime\\")) return;
-  if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
-  const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);
-  if (sweep.record) sweep.record->AddValue(keyPath, entry.name, text, reason);
-  AddValueRow(sweep, keyPath, entry.name, text, reason);
-}
-
-void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath);
-
-// The current user's key under all users, given from what its own sweep
-// kept: the same rows in the same order, with only the keys that sweep
-// passed over read here.
-void ReplayCurrentUser(Sweep& sweep, RegistryKey& userKey, const std::string& userPath,
-                       const SweptTreeRecord& record) {
-  sweep.scan.ShowDetail(userPath);
-  std::string keyPath;
-  const std::string* shown = nullptr;
-  for (const SweptTreeRecord::Entry& entry : record.Entries()) {
-    if (sweep.scan.Terminated()) return;
-    keyPath.assign(userPath);
-    if (!entry.keyPath.empty()) keyPath.append("\\").append(entry.keyPath);
-    if (entry.passedOver) {
-      std::unique_ptr<RegistryKey> key;
-      if (!MayEnter(sweep, keyPath)) continue;
-      if (userKey.OpenSubKey(entry.keyPath, RegAccess::Read, key) != RegStatus::Ok || !key) continue;
-      SweepOpenKey(sweep, *key, keyPath);
-      shown = nullptr;
-      continue;
-    }
-    if (!shown || *shown != entry.keyPath) {
-      sweep.scan.ShowDetail(keyPath);
-      shown = &entry.keyPath;
-    }
-    AddValueRow(sweep, keyPath, entry.name, entry.text, entry.reason);
-  }
-}
-
-// The walk of all users reaching the current user's key: true when the key's
-// rows came from the record.
-bool ReplayedAsCurrentUser(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
-  if (!sweep.replayKey || !SameText(keyPath, *sweep.replayKey)) return false;
-  SweptTreeRecord& record = sweep.scan.CurrentUserSweep;
-  RegKeyInfo now;
-  if (key.QueryInfo(now) != RegStatus::Ok || !record.Matches(now)) return false;
-  ReplayCurrentUser(sweep, key, keyPath, record);
-  record.Clear();
-  return true;
 }
 
 // One open key per level: each child is opened below its parent, which stays
@@ -141,9 +98,17 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
     }
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::Read, childKey) != RegStatus::Ok || !childKey) continue;
-    SweepOpenKey(sweep, *childKey, child);
+    if (sweep.classes && SameText(keyPath, MachineClasses) && ReplayedFromClassesRoot(sweep, *childKey, name, child))
+      continue;
+    if (sweep.record && sweep.indexSubtrees && keyPath.empty()) {
+      SweepMarkedChild(sweep, *childKey, name, child);
+    } else {
+      SweepOpenKey(sweep, *childKey, child);
+    }
   }
 }
+
+namespace {
 
 void Run(Sweep& sweep, std::string_view keyPath) {
   ScanContext& scan = sweep.scan;
@@ -179,19 +144,37 @@ void SweepKeyValues(ScanContext& scan, std::string_view rootName, std::string_vi
                     std::string_view issueText, std::string_view cutAt, std::string_view driveLetters) {
   const auto root = RootKeyFromName(rootName);
   if (!root) return;
-  Sweep sweep{scan, *root, UpperCase(rootName), issueText, cutAt, driveLetters, nullptr, std::nullopt};
+  Sweep sweep{scan, *root, UpperCase(rootName), issueText, cutAt, driveLetters};
   Run(sweep, keyPath);
 }
 
+void SweepClassesRoot(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
+  Sweep sweep{scan, RootKey::ClassesRoot, RootKeyName(RootKey::ClassesRoot), issueText, "", driveLetters};
+  scan.ClassesRootSweep.Clear();
+  if (ChosenLater(scan, SectionId::LocalMachine) && ScanCachesWanted()) {
+    sweep.record = &scan.ClassesRootSweep;
+    sweep.indexSubtrees = true;
+  }
+  Run(sweep, "");
+}
+
+void SweepMachineSoftware(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
+  Sweep sweep{scan, RootKey::LocalMachine, RootKeyName(RootKey::LocalMachine), issueText, "", driveLetters};
+  const std::optional<ClassesReplay> classes = ClassesReplayFor(scan);
+  if (classes) sweep.classes = &*classes;
+  Run(sweep, "Software");
+  scan.ClassesRootSweep.Clear();
+}
+
 void SweepCurrentUser(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
-  Sweep sweep{scan, RootKey::CurrentUser, RootKeyName(RootKey::CurrentUser), issueText, "", driveLetters, nullptr, std::nullopt};
+  Sweep sweep{scan, RootKey::CurrentUser, RootKeyName(RootKey::CurrentUser), issueText, "", driveLetters};
   scan.CurrentUserSweep.Clear();
   if (ChosenLater(scan, SectionId::Users) && ScanCachesWanted()) sweep.record = &scan.CurrentUserSweep;
   Run(sweep, "");
 }
 
 void SweepUsers(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
-  Sweep sweep{scan, RootKey::Users, RootKeyName(RootKey::Users), issueText, "", driveLetters, nullptr, std::nullopt};
+  Sweep sweep{scan, RootKey::Users, RootKeyName(RootKey::Users), issueText, "", driveLetters};
   if (scan.CurrentUserSweep.Complete()) sweep.replayKey = scan.Registry().CurrentUserKeyName();
   Run(sweep, "");
   scan.CurrentUserSweep.Clear();

@@ -16,6 +16,16 @@ namespace lindqua {
 void SweepKeyValues(ScanContext& scan, std::string_view rootName, std::string_view keyPath,
                     std::string_view issueText, std::string_view cutAt, std::string_view driveLetters);
 
+// The classes root and the machine's Software, which holds the machine's
+// classes: the same pairing. The first keeps what it finds with its top's
+// children marked, when the second is chosen after it; the second takes a
+// child of its Software\Classes from there only when the user has no key of
+// that name (the classes root merges the user's classes into it) and the
+// child's facts are those the first saw. Every other key is read, and every
+// kept row passes the second's own skip rules.
+void SweepClassesRoot(ScanContext& scan, std::string_view issueText, std::string_view driveLetters);
+void SweepMachineSoftware(ScanContext& scan, std::string_view issueText, std::string_view driveLetters);
+
 // The hive sweeps of the current user and of all users, which meet in the
 // current user's key under HKEY_USERS. The first keeps what it finds in
 // scan.CurrentUserSweep (only when the second is chosen too and the scan may
