@@ -209,6 +209,16 @@ bool CheckPath(ScanContext& scan, std::string_view name, std::string_view cutAt,
   return MissingWithoutFolder(files, prober, name, tried);
 }
 
+// The text holds "\hp" or "print" (without regard to case), the words that
+// clear any text: one pass for the "p" both hold, as every value is asked.
+bool HoldsClearingWord(std::string_view text) noexcept {
+  for (std::size_t p = FindText(text, "p"); p != std::string_view::npos; p = FindText(text, "p", p + 1)) {
+    if (p >= 2 && text[p - 2] == '\\' && AsciiUpper(text[p - 1]) == 'H') return true;
+    if (StartsWithText(text.substr(p), "print")) return true;
+  }
+  return false;
+}
+
 bool ExactUnderWow64(const ScanContext& scan) noexcept { return scan.UnderWow64 && scan.Check64BitPaths; }
 
 bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
@@ -217,7 +227,7 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
   const bool exact = ExactUnderWow64(scan);
   // An explained text already passed the word rules: they only ever clear one.
   if (!explained) {
-    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+    if (HoldsClearingWord(text)) return false;
     if (scan.UnderWow64 && !exact &&
         (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
          ContainsText(text, "Program Files")))

@@ -195,7 +195,7 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   if (!listedBase_.empty() && lastSlash != std::string::npos &&
       std::string_view(key).substr(0, lastSlash == 2 ? 3 : lastSlash) == listedBase_) {
     const std::string_view name = std::string_view(key).substr(lastSlash + 1);
-    if (IsPlainName(name) && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
+    if (key_.LastNamePlain() && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
       absentBase_ = key;
       return false;
     }

@@ -44,9 +44,10 @@ UpperPathKey::UpperPathKey() : hashes_{HashStart} {}
 
 void UpperPathKey::Assign(std::string_view path) {
   const std::size_t same = CommonPrefix(asked_, path);
-  asked_.assign(path);
+  asked_.replace(same, asked_.size() - same, path.substr(same));
   upper_.resize(path.size());
-  hashes_.resize(path.size() + 1);
+  // Only grows: the entries past the key's end are never read.
+  if (hashes_.size() <= path.size()) hashes_.resize(path.size() + 1);
   while (!slashes_.empty() && slashes_.back().at >= same) slashes_.pop_back();
   lastNamePlain_ = Unknown;
   std::uint64_t hash = hashes_[same];
@@ -71,6 +72,10 @@ std::size_t UpperPathKey::LastSlash() const noexcept {
 
 bool UpperPathKey::PlainNamesFrom(std::size_t start) const noexcept {
   if (!slashes_.empty() && slashes_.back().lastOddStart >= static_cast<std::int64_t>(start)) return false;
+  return LastNamePlain();
+}
+
+bool UpperPathKey::LastNamePlain() const noexcept {
   if (lastNamePlain_ == Unknown) {
     const std::size_t lastStart = slashes_.empty() ? 0 : slashes_.back().at + 1;
     lastNamePlain_ = IsPlainName(std::string_view(upper_).substr(lastStart)) ? Yes : No;

@@ -25,12 +25,14 @@ class UpperPathKey {
   const std::string& Text() const noexcept { return upper_; }
   // PathHash of the first `length` characters of the key.
   std::uint64_t HashOf(std::size_t length) const noexcept { return hashes_[length]; }
-  std::uint64_t Hash() const noexcept { return hashes_.back(); }
+  std::uint64_t Hash() const noexcept { return hashes_[upper_.size()]; }
   // Position of the last "\", or npos.
   std::size_t LastSlash() const noexcept;
   // Every "\"-separated name from `start` on is plain (IsPlainName), where
   // `start` is 0 or follows a "\".
   bool PlainNamesFrom(std::size_t start) const noexcept;
+  // The name after the last "\" (the whole key when there is none) is plain.
+  bool LastNamePlain() const noexcept;
 
  private:
   // A "\" of the key and what the names up to it hold.
@@ -45,7 +47,7 @@ class UpperPathKey {
 
   std::string asked_;  // the path as it was given
   std::string upper_;
-  std::vector<std::uint64_t> hashes_;  // one more than characters: [0] is the empty prefix's
+  std::vector<std::uint64_t> hashes_;  // [n] for the first n characters; may run past the key
   std::vector<Slash> slashes_;
   // Whether the name after the last "\" is plain, worked out when first asked.
   enum : std::int8_t { Unknown, Yes, No };

@@ -40,6 +40,7 @@ TEST(UpperPathKey, SaysWhatAFreshLookSaysWhateverCameBefore) {
       ASSERT_EQ(key.Text(), upper);
       EXPECT_EQ(key.Hash(), PathHash(upper)) << path;
       EXPECT_EQ(key.LastSlash(), upper.rfind('\\')) << path;
+      EXPECT_EQ(key.LastNamePlain(), IsPlainName(std::string_view(upper).substr(upper.rfind('\\') + 1))) << path;
       for (std::size_t length = 0; length <= upper.size(); ++length)
         EXPECT_EQ(key.HashOf(length), PathHash(upper.substr(0, length))) << path << " " << length;
       for (std::size_t start = 0; start <= upper.size(); ++start) {
