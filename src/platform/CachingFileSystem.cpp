@@ -141,7 +141,7 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
 }
 
 bool CachingFileSystem::BelowAbsentBase() const {
-  const std::string& key = key_.Text();
+  const std::string_view key = key_.Text();
   const std::size_t n = absentBase_.size();
   if (n == 0 || key.size() <= n + 1 || key[n] != '\\' || key.compare(0, n, absentBase_) != 0) return false;
   return key_.PlainNamesFrom(n + 1);
@@ -149,7 +149,7 @@ bool CachingFileSystem::BelowAbsentBase() const {
 
 // "X:\name\name..." where every name is plain, for the key.
 bool CachingFileSystem::KeyIsPlainDrivePath() const {
-  const std::string& key = key_.Text();
+  const std::string_view key = key_.Text();
   if (key.size() < 4 || key[1] != ':' || key[2] != '\\') return false;
   if (key[0] < 'A' || key[0] > 'Z') return false;
   return key_.PlainNamesFrom(3);
@@ -186,7 +186,7 @@ bool CachingFileSystem::KnownAbsent() {
 
 bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   key_.Assign(path);
-  const std::string& key = key_.Text();
+  const std::string_view key = key_.Text();
   if (BelowAbsentBase()) return false;
   const std::uint8_t wanted = folder ? FolderKnown : FileKnown;
   const auto it = known_.find(PrefixOfKey(key.size()));

@@ -10,14 +10,24 @@ bool IsDeviceName(std::string_view upperName) noexcept {
   if (first != 'C' && first != 'P' && first != 'A' && first != 'N' && first != 'L') return false;
   std::string_view base = upperName.substr(0, upperName.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  // Views with their lengths known when compiled: this is asked of every
-  // name on a path starting with one of the letters above.
-  static constexpr std::string_view Devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
-  for (std::string_view device : Devices)
-    if (base == device) return true;
-  if (base.substr(0, 3) != "COM" && base.substr(0, 3) != "LPT") return false;
-  return base.size() == 4 || (base.size() == 5 && base[3] == '\xC2' &&
-                              (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3'));
+  // By length first: this is asked of every name on a path starting with
+  // one of the letters above.
+  const std::string_view port = base.substr(0, 3);
+  const bool isPort = port == "COM" || port == "LPT";
+  switch (base.size()) {
+    case 3:
+      return base == "CON" || base == "PRN" || base == "AUX" || base == "NUL";
+    case 4:
+      return isPort;
+    case 5:
+      return isPort && base[3] == '\xC2' && (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3');
+    case 6:
+      return base == "CONIN$" || base == "CLOCK$";
+    case 7:
+      return base == "CONOUT$";
+    default:
+      return false;
+  }
 }
 
 bool IsPlainName(std::string_view upperName) noexcept {

@@ -43,16 +43,21 @@ std::uint64_t PathHash(std::string_view upperPath) noexcept {
 UpperPathKey::UpperPathKey() : hashes_{HashStart} {}
 
 void UpperPathKey::Assign(std::string_view path) {
-  const std::size_t same = CommonPrefix(asked_, path);
-  asked_.replace(same, asked_.size() - same, path.substr(same));
-  upper_.resize(path.size());
-  // Only grows: the entries past the key's end are never read.
-  if (hashes_.size() <= path.size()) hashes_.resize(path.size() + 1);
+  const std::size_t size = path.size();
+  const std::size_t same = CommonPrefix(std::string_view(asked_.data(), size_), path);
+  // The buffers only grow; what lies past the key's end is never read.
+  if (asked_.size() < size) {
+    asked_.resize(size);
+    upper_.resize(size);
+  }
+  if (hashes_.size() <= size) hashes_.resize(size + 1);
+  size_ = size;
   while (!slashes_.empty() && slashes_.back().at >= same) slashes_.pop_back();
   lastNamePlain_ = Unknown;
   std::uint64_t hash = hashes_[same];
-  for (std::size_t i = same; i < path.size(); ++i) {
+  for (std::size_t i = same; i < size; ++i) {
     const char c = AsciiUpper(path[i]);
+    asked_[i] = path[i];
     upper_[i] = c;
     hashes_[i + 1] = hash = HashStep(hash, c);
     if (c == '\\') AddSlash(i);
@@ -62,7 +67,7 @@ void UpperPathKey::Assign(std::string_view path) {
 void UpperPathKey::AddSlash(std::size_t at) {
   const std::int64_t previousOdd = slashes_.empty() ? -1 : slashes_.back().lastOddStart;
   const std::size_t start = slashes_.empty() ? 0 : slashes_.back().at + 1;
-  const bool plain = IsPlainName(std::string_view(upper_).substr(start, at - start));
+  const bool plain = IsPlainName(Text().substr(start, at - start));
   slashes_.push_back({at, plain ? previousOdd : static_cast<std::int64_t>(start)});
 }
 
@@ -78,7 +83,7 @@ bool UpperPathKey::PlainNamesFrom(std::size_t start) const noexcept {
 bool UpperPathKey::LastNamePlain() const noexcept {
   if (lastNamePlain_ == Unknown) {
     const std::size_t lastStart = slashes_.empty() ? 0 : slashes_.back().at + 1;
-    lastNamePlain_ = IsPlainName(std::string_view(upper_).substr(lastStart)) ? Yes : No;
+    lastNamePlain_ = IsPlainName(Text().substr(lastStart)) ? Yes : No;
   }
   return lastNamePlain_ == Yes;
 }

@@ -22,10 +22,10 @@ class UpperPathKey {
   // Makes `path`, upper-cased, the key.
   void Assign(std::string_view path);
 
-  const std::string& Text() const noexcept { return upper_; }
+  std::string_view Text() const noexcept { return {upper_.data(), size_}; }
   // PathHash of the first `length` characters of the key.
   std::uint64_t HashOf(std::size_t length) const noexcept { return hashes_[length]; }
-  std::uint64_t Hash() const noexcept { return hashes_[upper_.size()]; }
+  std::uint64_t Hash() const noexcept { return hashes_[size_]; }
   // Position of the last "\", or npos.
   std::size_t LastSlash() const noexcept;
   // Every "\"-separated name from `start` on is plain (IsPlainName), where
@@ -45,9 +45,11 @@ class UpperPathKey {
   // Records the "\" at `at`, which ends a name.
   void AddSlash(std::size_t at);
 
+  // Each holds the key's characters from 0 to size_, and may run past it.
+  std::size_t size_ = 0;
   std::string asked_;  // the path as it was given
   std::string upper_;
-  std::vector<std::uint64_t> hashes_;  // [n] for the first n characters; may run past the key
+  std::vector<std::uint64_t> hashes_;  // [n] for the first n characters
   std::vector<Slash> slashes_;
   // Whether the name after the last "\" is plain, worked out when first asked.
   enum : std::int8_t { Unknown, Yes, No };
