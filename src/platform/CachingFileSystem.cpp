@@ -98,6 +98,7 @@ void CachingFileSystem::Clear() {
   DropEntries();
   Map().swap(known_);  // give the memory back, not only the entries
   StemAnswers().swap(stemAnswers_);
+  key_ = UpperPathKey();  // its buffers are as long as the longest path asked
 }
 
 // Starts the map again. What was inferred from its entries goes with them:
