@@ -212,7 +212,7 @@ bool CheckPath(ScanContext& scan, std::string_view name, std::string_view cutAt,
 // The text holds "\hp" or "print" (without regard to case), the words that
 // clear any text: one pass for the "p" both hold, as every value is asked.
 bool HoldsClearingWord(std::string_view text) noexcept {
-  for (std::size_t p = FindText(text, "p"); p != std::string_view::npos; p = FindText(text, "p", p + 1)) {
+  for (std::size_t p = FindLetter(text, 'p'); p != std::string_view::npos; p = FindLetter(text, 'p', p + 1)) {
     if (p >= 2 && text[p - 2] == '\\' && AsciiUpper(text[p - 1]) == 'H') return true;
     if (StartsWithText(text.substr(p), "print")) return true;
   }

@@ -62,35 +62,44 @@ bool SameText(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
+namespace {
+
+// First byte at or after `from` that equals `lower` once its 0x20 bit is
+// set by `fold` (0 or 0x20 in every byte), or npos.
+std::size_t FindFolded(std::string_view text, char lower, std::uint64_t fold, std::size_t from) noexcept {
+  const std::uint64_t pattern = static_cast<unsigned char>(lower) * Ones;
+  const auto foldByte = static_cast<char>(fold & 0xFF);
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    const std::size_t at = FirstZeroByte((word | fold) ^ pattern);
+    if (at != 8) return i + at;
+  }
+  for (; i < text.size(); ++i)
+    if ((text[i] | foldByte) == lower) return i;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::size_t FindLetter(std::string_view text, char letter, std::size_t from) noexcept {
+  return FindFolded(text, AsciiLower(letter), 0x20 * Ones, from);
+}
+
 std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from) noexcept {
   if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
   if (haystack.size() < needle.size()) return std::string_view::npos;
   // The first character is looked for eight bytes at a time: a letter in
   // either case becomes its lower case by setting its 0x20 bit, which no
-  // other byte maps to the same value. The scan checks every value's text for
-  // a few words this way.
-  const char upper = AsciiUpper(needle[0]);
+  // other byte maps to the same value. The scan checks every value's text
+  // for a few words this way.
   const char lower = AsciiLower(needle[0]);
-  const std::uint64_t fold = upper != lower ? 0x20 * Ones : 0;
-  const std::uint64_t pattern = static_cast<unsigned char>(lower) * Ones;
+  const std::uint64_t fold = AsciiUpper(needle[0]) != lower ? 0x20 * Ones : 0;
   const std::string_view rest = needle.substr(1);
   const std::size_t last = haystack.size() - needle.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    if (i + 8 <= haystack.size()) {
-      std::uint64_t word;
-      std::memcpy(&word, haystack.data() + i, sizeof word);
-      const std::size_t skip = FirstZeroByte((word | fold) ^ pattern);
-      if (skip == 8) {
-        i += 7;
-        continue;
-      }
-      i += skip;
-      if (i > last) break;
-    } else if (haystack[i] != upper && haystack[i] != lower) {
-      continue;
-    }
+  for (std::size_t i = FindFolded(haystack, lower, fold, from); i <= last; i = FindFolded(haystack, lower, fold, i + 1))
     if (SameText(haystack.substr(i + 1, rest.size()), rest)) return i;
-  }
   return std::string_view::npos;
 }
 

@@ -48,6 +48,9 @@ TEST(TextCase, FindsAtEveryPlaceOfALongText) {
     std::string text(21, '@');
     text.replace(at, 5, "pRiNt");
     EXPECT_EQ(FindText(text, "PRINT"), at) << text;
+    EXPECT_EQ(FindLetter(text, 'P'), at) << text;
+    EXPECT_EQ(FindLetter(text, 'n'), at + 3) << text;
+    EXPECT_EQ(FindLetter(text, 'p', at + 1), npos) << text;
     EXPECT_EQ(FindText(text, "print", at + 1), npos) << text;
     text[at + 4] = 'x';  // "pRiNx": the first letter matches, the rest does not
     EXPECT_EQ(FindText(text, "print"), npos) << text;
