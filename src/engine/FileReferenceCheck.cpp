@@ -89,13 +89,16 @@ void Record(Tried* tried, std::size_t length, Suffix suffix = Suffix::None) {
   if (tried) tried->candidates.push_back({length, suffix});
 }
 
+// Every name tried is a prefix of the path looked for, perhaps with a
+// program extension: the prefixes are asked as they stand in the path, and
+// only a name with an extension is spelt out, in one buffer per path.
 class Prober {
  public:
   Prober(FileSystem& files, bool acceptFolder, Tried* tried)
       : files_(files), acceptFolder_(acceptFolder), tried_(tried) {}
 
   // The candidate, or it with a program extension, exists.
-  bool Probe(std::string& candidate) {
+  bool Probe(std::string_view candidate) {
     if (tried_) {
       Explain(candidate, Suffix::None);
       return ProgramExists(candidate);
@@ -105,16 +108,16 @@ class Prober {
     return ProgramExists(candidate);
   }
 
-  bool ProgramExists(std::string& candidate) {
+  bool ProgramExists(std::string_view candidate) {
     if (tried_) {
       for (Suffix suffix : {Suffix::Exe, Suffix::Com, Suffix::Bat}) Explain(candidate, suffix);
       return false;
     }
+    withExtension_.assign(candidate);
     for (const char* extension : {".exe", ".com", ".bat"}) {
-      candidate += extension;
-      const bool found = files_.FileExists(candidate);
-      candidate.resize(candidate.size() - 4);
-      if (found) return true;
+      withExtension_.resize(candidate.size());
+      withExtension_ += extension;
+      if (files_.FileExists(withExtension_)) return true;
     }
     return false;
   }
@@ -139,22 +142,19 @@ class Prober {
   FileSystem& files_;
   bool acceptFolder_;
   Tried* tried_;
+  std::string withExtension_;
 };
 
 // The folder part exists: a prefix of the file part that ends before a stop
 // character, or the whole of it less trailing ";", must name something.
 bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t lastSlash) {
-  std::string candidate;
-  candidate.reserve(name.size() + 4);  // before the folder part goes in: one allocation
-  candidate.assign(name.substr(0, lastSlash + 1));
-  for (char c : name.substr(lastSlash + 1)) {
-    if (IsStopChar(c) && prober.Probe(candidate)) return false;
-    candidate.push_back(c);
-  }
+  for (std::size_t end = lastSlash + 1; end < name.size(); ++end)
+    if (IsStopChar(name[end]) && prober.Probe(name.substr(0, end))) return false;
+  std::string_view candidate = name;
   for (;;) {
     if (prober.Probe(candidate)) return false;
     if (candidate.back() != ';') break;  // never empty: it starts with "X:\"
-    candidate.pop_back();
+    candidate.remove_suffix(1);
   }
   // Only here, at the verdict on the whole name, may a stem save it: the
   // question is asked only of what is already judged missing, so it never
@@ -167,15 +167,12 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
 // The folder part does not exist: any prefix that names a file, or a program
 // when it ends before a stop character, makes the text present.
 bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name, Tried* tried) {
-  std::string candidate;
-  candidate.reserve(name.size() + 4);
-  for (char c : name) {
-    if (IsStopChar(c) && prober.ProgramExists(candidate)) return false;
-    candidate.push_back(c);
+  for (std::size_t end = 0; end < name.size(); ++end) {
+    if (IsStopChar(name[end]) && prober.ProgramExists(name.substr(0, end))) return false;
     // Every prefix is asked about; only the whole path is worth showing.
     if (tried) {
-      if (candidate.size() == name.size()) Record(tried, candidate.size());
-    } else if (files.FileExists(candidate)) {
+      if (end + 1 == name.size()) Record(tried, name.size());
+    } else if (files.FileExists(name.substr(0, end + 1))) {
       return false;
     }
   }
@@ -183,18 +180,18 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
 }
 
 // Steps after unquoting and expansion, for one place the path may name.
-bool CheckPath(ScanContext& scan, std::string name, std::string_view cutAt, bool acceptFolder,
+bool CheckPath(ScanContext& scan, std::string_view name, std::string_view cutAt, bool acceptFolder,
                std::string_view driveLetters, Tried* tried) {
   FileSystem& files = scan.Files();
   if (tried) tried->candidates.reserve(32);
   if (!cutAt.empty()) {
     const std::size_t at = FindText(name, cutAt);
     if (at == std::string::npos) return false;
-    name = name.substr(0, at) + std::string(cutAt);
-    if (!PassesDriveTest(name, driveLetters)) return false;
-    if (tried) tried->name = name;
-    if (FloppyNotReady(scan, name)) return true;
-    return tried || !files.FileExists(name);
+    const std::string cut = std::string(name.substr(0, at)).append(cutAt);
+    if (!PassesDriveTest(cut, driveLetters)) return false;
+    if (tried) tried->name = cut;
+    if (FloppyNotReady(scan, cut)) return true;
+    return tried || !files.FileExists(cut);
   }
 
   if (name.empty()) return false;
@@ -204,12 +201,22 @@ bool CheckPath(ScanContext& scan, std::string name, std::string_view cutAt, bool
   if (name.find(":\\", 3) != std::string::npos) return false;  // a second drive is not judged
 
   const std::size_t lastSlash = name.rfind('\\');
-  const std::string_view folderPart = std::string_view(name).substr(0, lastSlash + 1);
+  const std::string_view folderPart = name.substr(0, lastSlash + 1);
   if (folderPart.size() == name.size() && files.DirectoryExists(name)) return false;
   Prober prober(files, acceptFolder, tried);
   if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
   if (tried) tried->noFolder = folderPart;
   return MissingWithoutFolder(files, prober, name, tried);
+}
+
+// The text holds "\hp" or "print" (without regard to case), the words that
+// clear any text: one pass for the "p" both hold, as every value is asked.
+bool HoldsClearingWord(std::string_view text) noexcept {
+  for (std::size_t p = FindLetter(text, 'p'); p != std::string_view::npos; p = FindLetter(text, 'p', p + 1)) {
+    if (p >= 2 && text[p - 2] == '\\' && AsciiUpper(text[p - 1]) == 'H') return true;
+    if (StartsWithText(text.substr(p), "print")) return true;
+  }
+  return false;
 }
 
 bool ExactUnderWow64(const ScanContext& scan) noexcept { return scan.UnderWow64 && scan.Check64BitPaths; }
@@ -220,24 +227,25 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
   const bool exact = ExactUnderWow64(scan);
   // An explained text already passed the word rules: they only ever clear one.
   if (!explained) {
-    if (ContainsText(text, "\\hp") || ContainsText(text, "print")) return false;
+    if (HoldsClearingWord(text)) return false;
     if (scan.UnderWow64 && !exact &&
         (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
          ContainsText(text, "Program Files")))
       return false;
   }
 
-  std::string name(text);
+  std::string_view name = text;
   if (text.front() == '"') {
     std::string_view unquoted = text.substr(1);
     if (unquoted.empty()) return false;
-    name = std::string(unquoted.substr(0, unquoted.find('"')));
+    name = unquoted.substr(0, unquoted.find('"'));
   }
 
-  std::string variable;   // of a leading reference
+  std::string expanded;   // the name with a leading reference expanded
+  std::string variable;   // of that reference
   std::size_t after = 0;  // where the text after that reference starts in the expanded name
   if (!name.empty() && name.front() == '%') {
-    const std::string_view rest = std::string_view(name).substr(1);
+    const std::string_view rest = name.substr(1);
     if (rest.empty()) return false;
     const std::size_t close = rest.find('%');  // index in rest of the closing "%"
     const std::string reference =
@@ -246,27 +254,28 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
     if (!folder.empty() && folder.front() == '%') return false;
     if (close != std::string_view::npos) variable = rest.substr(0, close);
     const std::size_t tail = close != std::string_view::npos ? close + 2 : 1;  // index in name
-    name = folder + (tail < name.size() ? name.substr(tail) : std::string());
+    expanded = folder;
+    if (tail < name.size()) expanded.append(name.substr(tail));
+    name = expanded;
     after = folder.size();
   }
 
   if (!exact) {
     if (scan.UnderWow64 && (ContainsText(name, "system32") || ContainsText(name, "Program Files"))) return false;
-    return CheckPath(scan, std::move(name), cutAt, acceptFolder, driveLetters,
-                     explained ? &explained->emplace_back() : nullptr);
+    return CheckPath(scan, name, cutAt, acceptFolder, driveLetters, explained ? &explained->emplace_back() : nullptr);
   }
 
-  Wow64Places where = PlacesUnderWow64(scan.Wow64, name, variable, std::string_view(name).substr(after), origin);
+  Wow64Places where = PlacesUnderWow64(scan.Wow64, name, variable, name.substr(after), origin);
   if (!where.judged) return false;
-  if (where.places.empty()) where.places.push_back({std::move(name), {}});
+  if (where.places.empty()) where.places.push_back({std::string(name), {}});
   // Missing only when missing in every place the system could mean.
-  for (Wow64Place& place : where.places) {
+  for (const Wow64Place& place : where.places) {
     Tried* tried = nullptr;
     if (explained) {
       tried = &explained->emplace_back();
       tried->view = place.view;
     }
-    if (!CheckPath(scan, std::move(place.path), cutAt, acceptFolder, driveLetters, tried)) return false;
+    if (!CheckPath(scan, place.path, cutAt, acceptFolder, driveLetters, tried)) return false;
   }
   return true;
 }

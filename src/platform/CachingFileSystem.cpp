@@ -1,5 +1,6 @@
 #include "platform/CachingFileSystem.h"
 
+#include "platform/PlainName.h"
 #include "platform/StemName.h"
 #include "platform/Text.h"
 
@@ -24,34 +25,6 @@ constexpr std::size_t MaxListing = 20000;
 void UpperInto(std::string& out, std::string_view text) {
   out.assign(text);
   UpperInPlace(out);
-}
-
-// Windows maps these names to devices in any folder, with any extension;
-// the serial and printer ports also with a superscript digit (UTF-8 C2 B9,
-// C2 B2, C2 B3).
-bool IsDeviceName(std::string_view upperName) {
-  if (upperName.size() < 3) return false;
-  const char first = upperName[0];
-  if (first != 'C' && first != 'P' && first != 'A' && first != 'N' && first != 'L') return false;
-  std::string_view base = upperName.substr(0, upperName.find('.'));
-  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  // Views with their lengths known when compiled: this is asked of every
-  // name on a path starting with one of the letters above.
-  static constexpr std::string_view Devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
-  for (std::string_view device : Devices)
-    if (base == device) return true;
-  if (base.substr(0, 3) != "COM" && base.substr(0, 3) != "LPT") return false;
-  return base.size() == 4 || (base.size() == 5 && base[3] == '\xC2' &&
-                              (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3'));
-}
-
-// A name that Windows looks up as written in its folder: no separators or
-// streams, no trailing dots or blanks it would strip, no "." or "..", no device.
-bool IsPlainName(std::string_view upperName) {
-  if (upperName.empty() || upperName.back() == '.' || upperName.back() == ' ') return false;
-  for (char c : upperName)  // a plain loop: find_first_of searches its set once per character
-    if (c == '/' || c == ':') return false;
-  return !IsDeviceName(upperName);
 }
 
 // Every "\"-separated name of the path from `start` on is plain.
@@ -125,6 +98,7 @@ void CachingFileSystem::Clear() {
   DropEntries();
   Map().swap(known_);  // give the memory back, not only the entries
   StemAnswers().swap(stemAnswers_);
+  key_ = UpperPathKey();  // its buffers are as long as the longest path asked
 }
 
 // Starts the map again. What was inferred from its entries goes with them:
@@ -137,10 +111,10 @@ void CachingFileSystem::DropEntries() {
   absentBase_.clear();
 }
 
-std::uint8_t& CachingFileSystem::Known(std::string_view upperPath) {
+std::uint8_t& CachingFileSystem::Known(const HashedPath& upperPath) {
   if (known_.size() >= maxEntries_) DropEntries();
   auto it = known_.find(upperPath);
-  if (it == known_.end()) it = known_.emplace(std::string(upperPath), 0).first;
+  if (it == known_.end()) it = known_.emplace(std::string(upperPath.text), 0).first;
   return it->second;
 }
 
@@ -167,20 +141,30 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
   return true;
 }
 
-bool CachingFileSystem::BelowAbsentBase(std::string_view upperPath) const {
+bool CachingFileSystem::BelowAbsentBase() const {
+  const std::string_view key = key_.Text();
   const std::size_t n = absentBase_.size();
-  if (n == 0 || upperPath.size() <= n + 1 || upperPath[n] != '\\' || upperPath.compare(0, n, absentBase_) != 0)
-    return false;
-  return PlainNamesFrom(upperPath, n + 1);
+  if (n == 0 || key.size() <= n + 1 || key[n] != '\\' || key.compare(0, n, absentBase_) != 0) return false;
+  return key_.PlainNamesFrom(n + 1);
 }
 
-// True when the path cannot exist: an ancestor is known to be no folder, or
+// "X:\name\name..." where every name is plain, for the key.
+bool CachingFileSystem::KeyIsPlainDrivePath() const {
+  const std::string_view key = key_.Text();
+  if (key.size() < 4 || key[1] != ':' || key[2] != '\\') return false;
+  if (key[0] < 'A' || key[0] > 'Z') return false;
+  return key_.PlainNamesFrom(3);
+}
+
+// True when the key cannot exist: an ancestor is known to be no folder, or
 // the nearest known folder was listed without the next name on the path.
-bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
-  std::string_view child = upperPath;
+// Every path looked up is a prefix of the key, hashed already.
+bool CachingFileSystem::KnownAbsent() {
+  const std::string_view key = key_.Text();
+  std::string_view child = key;
   for (;;) {
     const std::string_view parentView = ParentOf(child);
-    auto it = known_.find(parentView);
+    auto it = known_.find(PrefixOfKey(parentView.size()));
     if (it != known_.end() && (it->second & FolderKnown)) {
       if (!(it->second & IsFolder)) {
         if (parentView.size() > 3) absentBase_.assign(parentView);
@@ -189,10 +173,10 @@ bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
       const std::string_view name = child.substr(child.rfind('\\') + 1);
       if (!IsListableName(name) || !EnsureListed(parentView, it->second)) return false;
       listedBase_.assign(parentView);
-      auto found = known_.find(child);
+      auto found = known_.find(PrefixOfKey(child.size()));
       if (found != known_.end() && (found->second & InListing)) return false;
       // Remember the missing step, so that the next question below it stops here.
-      if (child.size() != upperPath.size()) Known(child) |= Absent;
+      if (child.size() != key.size()) Known(PrefixOfKey(child.size())) |= Absent;
       absentBase_.assign(child);
       return true;
     }
@@ -202,21 +186,24 @@ bool CachingFileSystem::KnownAbsent(std::string_view upperPath) {
 }
 
 bool CachingFileSystem::Answer(std::string_view path, bool folder) {
-  UpperInto(key_, path);
-  if (BelowAbsentBase(key_)) return false;
+  key_.Assign(path);
+  const std::string_view key = key_.Text();
+  if (BelowAbsentBase()) return false;
   const std::uint8_t wanted = folder ? FolderKnown : FileKnown;
-  const auto it = known_.find(key_);
+  const auto it = known_.find(PrefixOfKey(key.size()));
   if (it != known_.end() && (it->second & wanted)) return it->second & (folder ? IsFolder : IsFile);
-  if (!listedBase_.empty() && ParentOf(key_) == listedBase_) {
-    const std::string_view name = std::string_view(key_).substr(key_.rfind('\\') + 1);
-    if (IsPlainName(name) && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
-      absentBase_ = key_;
+  const std::size_t lastSlash = key_.LastSlash();
+  if (!listedBase_.empty() && lastSlash != std::string::npos &&
+      std::string_view(key).substr(0, lastSlash == 2 ? 3 : lastSlash) == listedBase_) {
+    const std::string_view name = std::string_view(key).substr(lastSlash + 1);
+    if (key_.LastNamePlain() && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
+      absentBase_ = key;
       return false;
     }
   }
   // Only a plain path lies inside the folders its text names.
-  const bool plain = IsPlainDrivePath(key_);
-  if (plain && KnownAbsent(key_)) return false;
+  const bool plain = KeyIsPlainDrivePath();
+  if (plain && KnownAbsent()) return false;
   ++innerQueries_;
   const PathKind kind = inner_.KindOf(path);
   if (kind == PathKind::Unsure) {
@@ -224,15 +211,14 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
     ++innerQueries_;
     return folder ? inner_.DirectoryExists(path) : inner_.FileExists(path);
   }
-  std::uint8_t& bits = Known(key_);
+  std::uint8_t& bits = Known(PrefixOfKey(key.size()));
   bits = static_cast<std::uint8_t>((bits & ~(IsFile | IsFolder)) | Absent);
   if (kind == PathKind::File) bits |= IsFile;
   if (kind == PathKind::Folder) bits |= IsFolder;
-  if (kind != PathKind::Folder && plain) absentBase_ = key_;
+  if (kind != PathKind::Folder && plain) absentBase_ = key;
   // "X\" is a folder exactly when "X" is one, for a plain X.
-  if (key_.size() > 4 && key_.back() == '\\' && IsPlainDrivePath(std::string_view(key_).substr(0, key_.size() - 1))) {
-    const std::string bare = key_.substr(0, key_.size() - 1);
-    std::uint8_t& bareBits = Known(bare);
+  if (key.size() > 4 && key.back() == '\\' && IsPlainDrivePath(std::string_view(key).substr(0, key.size() - 1))) {
+    std::uint8_t& bareBits = Known(PrefixOfKey(key.size() - 1));
     bareBits |= FolderKnown;
     if (kind == PathKind::Folder) bareBits = static_cast<std::uint8_t>((bareBits | IsFolder | FileKnown) & ~IsFile);
   }

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
+#include "platform/UpperPathKey.h"
 
 namespace lindqua {
 
@@ -55,22 +56,39 @@ class CachingFileSystem : public FileSystem {
   }
 
  private:
+  // A path already upper-cased and hashed, looked up without hashing again.
+  struct HashedPath {
+    std::string_view text;
+    std::uint64_t hash;
+  };
   // Deliberately not noexcept: libstdc++ then keeps each key's hash in its
-  // node, so a lookup compares hashes instead of hashing every path it passes
-  // in a bucket (which was a fifth of a whole sweep).
+  // node, so a lookup compares hashes instead of comparing every path it
+  // passes in a bucket.
   struct KeyHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    std::size_t operator()(std::string_view key) const { return PathHash(key); }
+    std::size_t operator()(const HashedPath& key) const { return key.hash; }
   };
-  using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, std::equal_to<>>;
-  using StemAnswers = std::unordered_map<std::string, bool, KeyHash, std::equal_to<>>;
+  struct KeyEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+    bool operator()(const HashedPath& a, std::string_view b) const { return a.text == b; }
+    bool operator()(std::string_view a, const HashedPath& b) const { return a == b.text; }
+  };
+  using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, KeyEqual>;
+  using StemAnswers = std::unordered_map<std::string, bool, KeyHash, KeyEqual>;
 
+  // The key's first `length` characters, for a lookup.
+  HashedPath PrefixOfKey(std::size_t length) const {
+    return {std::string_view(key_.Text()).substr(0, length), key_.HashOf(length)};
+  }
   bool Answer(std::string_view path, bool folder);
   void DropEntries();
-  std::uint8_t& Known(std::string_view upperPath);
-  // For a plain drive path only.
-  bool KnownAbsent(std::string_view upperPath);
-  bool BelowAbsentBase(std::string_view upperPath) const;
+  std::uint8_t& Known(const HashedPath& upperPath);
+  // For the key, when it is a plain drive path.
+  bool KnownAbsent();
+  bool BelowAbsentBase() const;
+  bool KeyIsPlainDrivePath() const;
   bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
 
   FileSystem& inner_;
@@ -78,7 +96,7 @@ class CachingFileSystem : public FileSystem {
   Map known_;
   // Stem questions the system answered, by upper-cased "folder\stem".
   StemAnswers stemAnswers_;
-  std::string key_;  // reused for the upper-cased path of each question
+  UpperPathKey key_;  // the path of each question, upper-cased
   std::string stemKey_;  // ... and of each stem question
   // The last plain path found to be no folder: the prefix probing of one
   // string asks about many paths below it in a row.

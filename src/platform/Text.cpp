@@ -1,9 +1,26 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace lindqua {
+namespace {
+
+// The word-at-a-time loops below take the first byte in memory as the lowest.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+constexpr std::uint64_t HighBits = 0x80 * Ones;
+
+// Lowest byte that is zero, counted from the start of the word as it lay in
+// memory; the borrow of the test can only mark bytes after a true zero.
+std::size_t FirstZeroByte(std::uint64_t word) noexcept {
+  const std::uint64_t zeros = (word - Ones) & ~word & HighBits;
+  return static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+}
+
+}  // namespace
 
 
 // Eight bytes at a time: the existence cache upper-cases every path it is
@@ -11,8 +28,6 @@ namespace lindqua {
 // "a".."z" and its high bit is clear; such bytes lose their 0x20 bit. No sum
 // carries into the next byte, so each byte is judged on its own.
 void UpperInPlace(std::string& text) noexcept {
-  constexpr std::uint64_t Ones = 0x0101010101010101ULL;
-  constexpr std::uint64_t HighBits = 0x80 * Ones;
   char* p = text.data();
   std::size_t n = text.size();
   for (; n >= 8; p += 8, n -= 8) {
@@ -47,21 +62,44 @@ bool SameText(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
+namespace {
+
+// First byte at or after `from` that equals `lower` once its 0x20 bit is
+// set by `fold` (0 or 0x20 in every byte), or npos.
+std::size_t FindFolded(std::string_view text, char lower, std::uint64_t fold, std::size_t from) noexcept {
+  const std::uint64_t pattern = static_cast<unsigned char>(lower) * Ones;
+  const auto foldByte = static_cast<char>(fold & 0xFF);
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    const std::size_t at = FirstZeroByte((word | fold) ^ pattern);
+    if (at != 8) return i + at;
+  }
+  for (; i < text.size(); ++i)
+    if ((text[i] | foldByte) == lower) return i;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::size_t FindLetter(std::string_view text, char letter, std::size_t from) noexcept {
+  return FindFolded(text, AsciiLower(letter), 0x20 * Ones, from);
+}
+
 std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from) noexcept {
   if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
   if (haystack.size() < needle.size()) return std::string_view::npos;
-  // The first character in both cases, so that the scan over the haystack
-  // compares bytes and folds nothing; the scan checks every value's text
+  // The first character is looked for eight bytes at a time: a letter in
+  // either case becomes its lower case by setting its 0x20 bit, which no
+  // other byte maps to the same value. The scan checks every value's text
   // for a few words this way.
-  const char upper = AsciiUpper(needle[0]);
   const char lower = AsciiLower(needle[0]);
+  const std::uint64_t fold = AsciiUpper(needle[0]) != lower ? 0x20 * Ones : 0;
   const std::string_view rest = needle.substr(1);
   const std::size_t last = haystack.size() - needle.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    const char c = haystack[i];
-    if (c != upper && c != lower) continue;
+  for (std::size_t i = FindFolded(haystack, lower, fold, from); i <= last; i = FindFolded(haystack, lower, fold, i + 1))
     if (SameText(haystack.substr(i + 1, rest.size()), rest)) return i;
-  }
   return std::string_view::npos;
 }
 
@@ -137,21 +175,11 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Units [0, count) read by unitAt. Most texts are ASCII, written in place
-// one byte per unit; from the first other unit on, a surrogate pair becomes
-// one code point and a lone surrogate is kept as itself (WTF-8).
+// Appends units [from, count) read by unitAt: a surrogate pair becomes one
+// code point and a lone surrogate is kept as itself (WTF-8).
 template <class UnitAt>
-std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
-  std::string out(count, '\0');
-  std::size_t i = 0;
-  for (; i < count; ++i) {
-    const char16_t unit = unitAt(i);
-    if (unit >= 0x80) break;
-    out[i] = static_cast<char>(unit);
-  }
-  if (i == count) return out;
-  out.resize(i);
-  for (; i < count; ++i) {
+void AppendDecoded(std::string& out, std::size_t from, std::size_t count, UnitAt unitAt) {
+  for (std::size_t i = from; i < count; ++i) {
     char32_t cp = unitAt(i);
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count) {
       const char32_t low = unitAt(i + 1);
@@ -162,26 +190,56 @@ std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
     }
     AppendUtf8(out, cp);
   }
-  return out;
+}
+
+// Four units of ASCII, none NUL, in one word of UTF-16LE bytes: written as
+// four bytes. False (nothing written) for any other word.
+bool PackAscii(const unsigned char* units, char* out) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, units, sizeof word);
+  constexpr std::uint64_t UnitOnes = 0x0001000100010001ULL;
+  if (word & 0xFF80FF80FF80FF80ULL) return false;
+  if ((word - UnitOnes) & ~word & (0x8000 * UnitOnes)) return false;
+  const std::uint64_t pairs = word | (word >> 8);  // bytes a b b c c d d 0
+  const auto packed = static_cast<std::uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
+  std::memcpy(out, &packed, sizeof packed);
+  return true;
 }
 
 }  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  return DecodeUtf16(text.size(), [&](std::size_t i) { return text[i]; });
+  std::string out(text.size(), '\0');
+  std::size_t i = 0;
+  for (; i < text.size() && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  out.resize(i);
+  AppendDecoded(out, i, text.size(), [&](std::size_t k) { return text[k]; });
+  return out;
 }
 
 // Decoded straight from the bytes: a value's text is read once per value
-// the scan looks at, so no UTF-16 copy is made on the way.
+// the scan looks at, so no UTF-16 copy is made on the way. Most texts are
+// ASCII, written in place four units at a time.
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
-  std::size_t units = size / 2;
-  for (std::size_t i = 0; i < units; ++i) {
-    if (data[2 * i] == 0 && data[2 * i + 1] == 0) {
-      units = i;
-      break;
+  const std::size_t units = size / 2;
+  const auto unitAt = [&](std::size_t k) { return static_cast<char16_t>(data[2 * k] | (data[2 * k + 1] << 8)); };
+  std::string out(units, '\0');
+  std::size_t i = 0;
+  while (i + 4 <= units && PackAscii(data + 2 * i, out.data() + i)) i += 4;
+  for (; i < units; ++i) {
+    const char16_t unit = unitAt(i);
+    if (unit == 0) {
+      out.resize(i);
+      return out;
     }
+    if (unit >= 0x80) break;
+    out[i] = static_cast<char>(unit);
   }
-  return DecodeUtf16(units, [&](std::size_t i) { return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8)); });
+  std::size_t end = i;
+  while (end < units && unitAt(end) != 0) ++end;
+  out.resize(i);
+  AppendDecoded(out, i, end, unitAt);
+  return out;
 }
 
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {

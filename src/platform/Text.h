@@ -22,6 +22,8 @@ bool SameText(std::string_view a, std::string_view b) noexcept;
 bool ContainsText(std::string_view haystack, std::string_view needle) noexcept;
 // Position of needle without regard to case, or npos.
 std::size_t FindText(std::string_view haystack, std::string_view needle, std::size_t from = 0) noexcept;
+// Position of the ASCII letter `letter`, in either case, or npos.
+std::size_t FindLetter(std::string_view text, char letter, std::size_t from = 0) noexcept;
 bool StartsWithText(std::string_view text, std::string_view prefix) noexcept;
 bool EndsWithText(std::string_view text, std::string_view suffix) noexcept;
 

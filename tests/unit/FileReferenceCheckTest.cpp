@@ -44,11 +44,15 @@ class FileReferenceCheckTest : public ::testing::TestWithParam<bool> {
 
 TEST_P(FileReferenceCheckTest, CheapTextRulesComeBeforeAnyFileQuery) {
   for (const char* text : {"", "C:\\HP\\Tools\\x.exe", "C:\\Apps\\Printer.exe", "c:\\apps\\hpfax.exe",
-                           "C:\\Gone\\PRINT\\x.exe"}) {
+                           "C:\\Gone\\PRINT\\x.exe", "C:\\Gone\\ppPrint", "C:\\Gone\\p\\x\\Hp"}) {
     EXPECT_FALSE(Missing(text)) << text;
   }
   EXPECT_EQ(files().QueryCount(), 0u);
-  EXPECT_TRUE(Missing("C:\\Gone\\x.exe")) << "without those words the same kind of path is judged";
+  // Without those words the same kind of path is judged, near misses included.
+  for (const char* text : {"C:\\Gone\\x.exe", "C:\\Gone\\h\\p.exe", "C:\\Gone\\ahp.exe", "C:\\Gone\\pRiN\\t.exe",
+                           "C:\\Gone\\prin", "C:\\Gone\\x\\h"}) {
+    EXPECT_TRUE(Missing(text)) << text;
+  }
 }
 
 TEST_P(FileReferenceCheckTest, UnderWow64RedirectedFoldersAreNeverJudged) {

@@ -39,6 +39,30 @@ TEST(TextCase, FindsWithoutRegardToCase) {
   }
 }
 
+// The search reads eight bytes at a time: a match, or a near miss, at every
+// place of a longer text, against every byte that differs from a letter
+// only in its 0x20 bit.
+TEST(TextCase, FindsAtEveryPlaceOfALongText) {
+  constexpr auto npos = std::string_view::npos;
+  for (std::size_t at = 0; at + 5 <= 21; ++at) {
+    std::string text(21, '@');
+    text.replace(at, 5, "pRiNt");
+    EXPECT_EQ(FindText(text, "PRINT"), at) << text;
+    EXPECT_EQ(FindLetter(text, 'P'), at) << text;
+    EXPECT_EQ(FindLetter(text, 'n'), at + 3) << text;
+    EXPECT_EQ(FindLetter(text, 'p', at + 1), npos) << text;
+    EXPECT_EQ(FindText(text, "print", at + 1), npos) << text;
+    text[at + 4] = 'x';  // "pRiNx": the first letter matches, the rest does not
+    EXPECT_EQ(FindText(text, "print"), npos) << text;
+    std::string slashes(21, 'h');
+    slashes[at] = '\\';
+    EXPECT_EQ(FindText(slashes, "\\H"), at == 20 ? npos : at) << slashes;
+  }
+  // Bytes that differ from "P" or "p" in one more bit than 0x20.
+  for (char other : std::string_view("0\x10\xD0\xF0"))
+    EXPECT_EQ(FindText(std::string(16, other) + "P", "p"), 16u) << static_cast<int>(other);
+}
+
 // Every byte value at every place of a word and of the tail after it, so that
 // a byte's neighbours cannot change how it is cased.
 TEST(TextCase, UpperCaseChangesOnlyAsciiLetters) {

@@ -39,5 +39,25 @@ TEST(Utf16Decode, RegistryBytesBecomeUtf8) {
   }
 }
 
+// ASCII is decoded four units at a time: a terminator or a unit above ASCII
+// at every place of a longer text.
+TEST(Utf16Decode, EveryPlaceOfALongTextIsJudgedByItself) {
+  const std::string ascii = "C:\\Tools\\a.exe";
+  for (std::size_t at = 0; at < ascii.size(); ++at) {
+    std::vector<unsigned char> bytes;
+    for (char c : ascii) bytes.insert(bytes.end(), {static_cast<unsigned char>(c), 0});
+    bytes[2 * at] = 0;
+    EXPECT_EQ(Utf16LeBytesToUtf8(bytes.data(), bytes.size()), ascii.substr(0, at)) << "terminator at " << at;
+    bytes[2 * at] = 0xE9;
+    EXPECT_EQ(Utf16LeBytesToUtf8(bytes.data(), bytes.size()),
+              ascii.substr(0, at) + "\xC3\xA9" + ascii.substr(at + 1))
+        << "e acute at " << at;
+    bytes[2 * at] = 'x';
+    bytes[2 * at + 1] = 0x01;  // U+0178: only its high byte is not ASCII
+    EXPECT_EQ(Utf16LeBytesToUtf8(bytes.data(), bytes.size()), ascii.substr(0, at) + "\xC5\xB8" + ascii.substr(at + 1))
+        << "high byte at " << at;
+  }
+}
+
 }  // namespace
 }  // namespace lindqua
