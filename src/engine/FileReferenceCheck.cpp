@@ -33,16 +33,6 @@ std::string_view Trim(std::string_view text) noexcept {
   return text;
 }
 
-// UTF-16 code units, the unit the expansion buffer is counted in.
-std::size_t Utf16Length(std::string_view utf8) noexcept {
-  std::size_t units = 0;
-  for (char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) units += (byte >= 0xF0) ? 2 : 1;
-  }
-  return units;
-}
-
 // The first character names a tested drive and ":\" first occurs right after it.
 bool PassesDriveTest(std::string_view name, std::string_view driveLetters) noexcept {
   // The first ":\" is at 1 exactly when it stands there: at 0 it would need

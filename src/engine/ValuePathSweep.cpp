@@ -89,6 +89,7 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
   }
   std::vector<std::string> names;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return;
+  const bool machineClasses = sweep.classes && SameText(keyPath, MachineClasses);
   for (const std::string& name : names) {
     if (sweep.scan.Terminated()) return;
     const std::string child = keyPath.empty() ? name : keyPath + "\\" + name;
@@ -98,7 +99,7 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
     }
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::Read, childKey) != RegStatus::Ok || !childKey) continue;
-    if (sweep.classes && SameText(keyPath, MachineClasses) && ReplayedFromClassesRoot(sweep, *childKey, name, child))
+    if (machineClasses && ReplayedFromClassesRoot(sweep, *childKey, name, child))
       continue;
     if (sweep.record && sweep.indexSubtrees && keyPath.empty()) {
       SweepMarkedChild(sweep, *childKey, name, child);
@@ -113,7 +114,6 @@ namespace {
 void Run(Sweep& sweep, std::string_view keyPath) {
   ScanContext& scan = sweep.scan;
   // Skip rules are plain text tests, so they come before anything is opened.
-  if (SweepSkipsKey(scan, keyPath, sweep.issueText)) return;
   if (!MayEnter(sweep, keyPath)) return;
   std::unique_ptr<RegistryKey> rootKey, key;
   if (scan.Registry().OpenRoot(sweep.root, RegAccess::Read, rootKey) != RegStatus::Ok) return;

@@ -208,6 +208,15 @@ bool PackAscii(const unsigned char* units, char* out) noexcept {
 
 }  // namespace
 
+std::size_t Utf16Length(std::string_view utf8) noexcept {
+  std::size_t units = 0;
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) units += (byte >= 0xF0) ? 2 : 1;
+  }
+  return units;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out(text.size(), '\0');
   std::size_t i = 0;

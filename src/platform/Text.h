@@ -31,6 +31,9 @@ bool EndsWithText(std::string_view text, std::string_view suffix) noexcept;
 // in the registry is stored as UTF-16LE, names travel as UTF-8 everywhere else.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+// The UTF-16 code units text takes, counted without converting it (the unit
+// Windows measures names and buffers in).
+std::size_t Utf16Length(std::string_view utf8) noexcept;
 // Reads UTF-16LE bytes up to the first NUL character (an odd last byte is ignored).
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
 // UTF-16LE bytes of text followed by one NUL character, as the registry stores strings.

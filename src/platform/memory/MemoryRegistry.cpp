@@ -7,16 +7,9 @@ namespace lindqua {
 
 namespace {
 
-// The length Windows gives a name, counted without converting it: asked for
-// every name of a key each time its counts are read.
-std::uint32_t Utf16Units(std::string_view utf8) noexcept {
-  std::uint32_t units = 0;
-  for (char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
-  }
-  return units;
-}
+// The length Windows gives a name: asked for every name of a key each time
+// its counts are read, so counted without converting it.
+std::uint32_t Utf16Units(std::string_view utf8) noexcept { return static_cast<std::uint32_t>(Utf16Length(utf8)); }
 constexpr std::size_t MaxKeyNameLength = 255;
 constexpr std::size_t MaxValueNameLength = 16383;
 
