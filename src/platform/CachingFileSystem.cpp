@@ -21,6 +21,8 @@ enum : std::uint8_t {
 constexpr std::uint8_t Absent = FileKnown | FolderKnown;
 // A folder with more entries than this is not kept as a listing.
 constexpr std::size_t MaxListing = 20000;
+// The paths kept may hold this many characters in all.
+constexpr std::size_t MaxTextBytes = std::size_t{32} << 20;
 
 void UpperInto(std::string& out, std::string_view text) {
   out.assign(text);
@@ -96,8 +98,8 @@ CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
 
 void CachingFileSystem::Clear() {
   DropEntries();
-  Map().swap(known_);  // give the memory back, not only the entries
-  StemAnswers().swap(stemAnswers_);
+  known_.Release();  // give the memory back, not only the entries
+  std::unordered_map<std::string, bool>().swap(stemAnswers_);
   key_ = UpperPathKey();  // its buffers are as long as the longest path asked
 }
 
@@ -105,17 +107,16 @@ void CachingFileSystem::Clear() {
 // the listed folder's marks and the absent base, which may stand on a listing
 // that is no longer held.
 void CachingFileSystem::DropEntries() {
-  known_.clear();
+  known_.Clear();
   stemAnswers_.clear();
   listedBase_.clear();
   absentBase_.clear();
 }
 
 std::uint8_t& CachingFileSystem::Known(const HashedPath& upperPath) {
-  if (known_.size() >= maxEntries_) DropEntries();
-  auto it = known_.find(upperPath);
-  if (it == known_.end()) it = known_.emplace(std::string(upperPath.text), 0).first;
-  return it->second;
+  if (std::uint8_t* known = Find(upperPath)) return *known;
+  if (known_.Size() >= maxEntries_ || known_.TextBytes() + upperPath.text.size() > MaxTextBytes) DropEntries();
+  return known_.Insert(upperPath.text, upperPath.hash);
 }
 
 // Lists a folder known to exist, once; true when its complete listing is held.
@@ -127,17 +128,27 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
   if (!inner_.ListNamesComplete(folder, names) || names.size() > MaxListing) return false;
   for (const auto& entry : names)
     if (!FoldsAsAscii(entry.name)) return false;
-  if (known_.size() + 2 * names.size() + 1 >= maxEntries_) DropEntries();
-  for (const auto& entry : names) {
-    known_[ChildKey(folder, entry.name)] |= InListing;
-    if (entry.isDirectory || entry.isShortName) continue;
-    // "A.B.C" is "A" and "A.B" completed: mark both, so that a stem question
-    // is one lookup of the stem's own path.
+  // "A.B.C" is "A" and "A.B" completed: both are marked, so that a stem
+  // question is one lookup of the stem's own path.
+  const auto forEachStem = [](const ListedName& entry, auto&& use) {
+    if (entry.isDirectory || entry.isShortName) return;
     for (std::size_t dot = entry.name.find('.', 1); dot != std::string::npos && dot + 1 < entry.name.size();
          dot = entry.name.find('.', dot + 1))
-      known_[ChildKey(folder, std::string_view(entry.name).substr(0, dot))] |= StemOfFile;
+      use(std::string_view(entry.name).substr(0, dot));
+  };
+  std::size_t entries = 1, text = folder.size();
+  for (const auto& entry : names) {
+    ++entries;
+    text += folder.size() + 1 + entry.name.size();
+    forEachStem(entry, [&](std::string_view stem) { ++entries, text += folder.size() + 1 + stem.size(); });
   }
-  known_[folder] |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
+  if (entries > maxEntries_ || text > MaxTextBytes) return false;
+  if (known_.Size() + entries > maxEntries_ || known_.TextBytes() + text > MaxTextBytes) DropEntries();
+  for (const auto& entry : names) {
+    Listing(ChildKey(folder, entry.name)) |= InListing;
+    forEachStem(entry, [&](std::string_view stem) { Listing(ChildKey(folder, stem)) |= StemOfFile; });
+  }
+  Listing(folder) |= FolderKnown | IsFolder | FileKnown | ListTried | Listed;
   return true;
 }
 
@@ -164,17 +175,17 @@ bool CachingFileSystem::KnownAbsent() {
   std::string_view child = key;
   for (;;) {
     const std::string_view parentView = ParentOf(child);
-    auto it = known_.find(PrefixOfKey(parentView.size()));
-    if (it != known_.end() && (it->second & FolderKnown)) {
-      if (!(it->second & IsFolder)) {
+    std::uint8_t* parentBits = Find(PrefixOfKey(parentView.size()));
+    if (parentBits && (*parentBits & FolderKnown)) {
+      if (!(*parentBits & IsFolder)) {
         if (parentView.size() > 3) absentBase_.assign(parentView);
         return true;
       }
       const std::string_view name = child.substr(child.rfind('\\') + 1);
-      if (!IsListableName(name) || !EnsureListed(parentView, it->second)) return false;
+      if (!IsListableName(name) || !EnsureListed(parentView, *parentBits)) return false;
       listedBase_.assign(parentView);
-      auto found = known_.find(PrefixOfKey(child.size()));
-      if (found != known_.end() && (found->second & InListing)) return false;
+      const std::uint8_t* found = Find(PrefixOfKey(child.size()));
+      if (found && (*found & InListing)) return false;
       // Remember the missing step, so that the next question below it stops here.
       if (child.size() != key.size()) Known(PrefixOfKey(child.size())) |= Absent;
       absentBase_.assign(child);
@@ -190,13 +201,13 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   const std::string_view key = key_.Text();
   if (BelowAbsentBase()) return false;
   const std::uint8_t wanted = folder ? FolderKnown : FileKnown;
-  const auto it = known_.find(PrefixOfKey(key.size()));
-  if (it != known_.end() && (it->second & wanted)) return it->second & (folder ? IsFolder : IsFile);
+  const std::uint8_t* known = Find(PrefixOfKey(key.size()));
+  if (known && (*known & wanted)) return *known & (folder ? IsFolder : IsFile);
   const std::size_t lastSlash = key_.LastSlash();
   if (!listedBase_.empty() && lastSlash != std::string::npos &&
       std::string_view(key).substr(0, lastSlash == 2 ? 3 : lastSlash) == listedBase_) {
     const std::string_view name = std::string_view(key).substr(lastSlash + 1);
-    if (key_.LastNamePlain() && IsListableName(name) && !(it != known_.end() && (it->second & InListing))) {
+    if (key_.LastNamePlain() && IsListableName(name) && !(known && (*known & InListing))) {
       absentBase_ = key;
       return false;
     }
@@ -234,17 +245,17 @@ bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view
   UpperInto(stemKey_, folder);
   if (stemKey_.size() > 3 && stemKey_.back() == '\\') stemKey_.pop_back();
   if ((IsDriveRoot(stemKey_) || IsPlainDrivePath(stemKey_)) && IsListableName(stem)) {
-    auto it = known_.find(stemKey_);
-    if (it == known_.end() || !(it->second & FolderKnown)) {
+    std::uint8_t* folderBits = Find(stemKey_);
+    if (!folderBits || !(*folderBits & FolderKnown)) {
       if (!DirectoryExists(stemKey_)) return false;
-      it = known_.find(stemKey_);
+      folderBits = Find(stemKey_);
     }
-    if (it == known_.end() || !(it->second & IsFolder)) return false;
-    if (EnsureListed(stemKey_, it->second)) {
+    if (!folderBits || !(*folderBits & IsFolder)) return false;
+    if (EnsureListed(stemKey_, *folderBits)) {
       if (stemKey_.back() != '\\') stemKey_.push_back('\\');
       for (char c : stem) stemKey_.push_back(AsciiUpper(c));
-      const auto found = known_.find(stemKey_);
-      return found != known_.end() && (found->second & StemOfFile);
+      const std::uint8_t* found = Find(stemKey_);
+      return found && (*found & StemOfFile);
     }
   }
   if (stemKey_.back() != '\\') stemKey_.push_back('\\');

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
+#include "platform/PathTable.h"
 #include "platform/UpperPathKey.h"
 
 namespace lindqua {
@@ -61,22 +62,6 @@ class CachingFileSystem : public FileSystem {
     std::string_view text;
     std::uint64_t hash;
   };
-  // Deliberately not noexcept: libstdc++ then keeps each key's hash in its
-  // node, so a lookup compares hashes instead of comparing every path it
-  // passes in a bucket.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return PathHash(key); }
-    std::size_t operator()(const HashedPath& key) const { return key.hash; }
-  };
-  struct KeyEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return a == b; }
-    bool operator()(const HashedPath& a, std::string_view b) const { return a.text == b; }
-    bool operator()(std::string_view a, const HashedPath& b) const { return a == b.text; }
-  };
-  using Map = std::unordered_map<std::string, std::uint8_t, KeyHash, KeyEqual>;
-  using StemAnswers = std::unordered_map<std::string, bool, KeyHash, KeyEqual>;
 
   // The key's first `length` characters, for a lookup.
   HashedPath PrefixOfKey(std::size_t length) const {
@@ -84,7 +69,12 @@ class CachingFileSystem : public FileSystem {
   }
   bool Answer(std::string_view path, bool folder);
   void DropEntries();
+  std::uint8_t* Find(const HashedPath& upperPath) noexcept { return known_.Find(upperPath.text, upperPath.hash); }
+  std::uint8_t* Find(std::string_view upperPath) noexcept { return known_.Find(upperPath, PathHash(upperPath)); }
   std::uint8_t& Known(const HashedPath& upperPath);
+  // An entry of a listing being kept: room for the whole listing was made
+  // before its first entry, so none may drop the others.
+  std::uint8_t& Listing(std::string_view upperPath) { return known_.Insert(upperPath, PathHash(upperPath)); }
   // For the key, when it is a plain drive path.
   bool KnownAbsent();
   bool BelowAbsentBase() const;
@@ -93,9 +83,9 @@ class CachingFileSystem : public FileSystem {
 
   FileSystem& inner_;
   std::size_t maxEntries_;
-  Map known_;
+  PathTable known_;
   // Stem questions the system answered, by upper-cased "folder\stem".
-  StemAnswers stemAnswers_;
+  std::unordered_map<std::string, bool> stemAnswers_;
   UpperPathKey key_;  // the path of each question, upper-cased
   std::string stemKey_;  // ... and of each stem question
   // The last plain path found to be no folder: the prefix probing of one

@@ -203,6 +203,45 @@ TEST_P(RegistryContract, LongNamesAndLargeData) {
   // program never relies on either answer.
 }
 
+// A scan asks every key for its counts and trusts them to describe what an
+// enumeration would give; it compares them to tell whether a key changed.
+TEST_P(RegistryContract, KeyInfoCountsAndLongestNamesFollowWrites) {
+  TRegistry reg(Registry());
+  const std::string path = under->ScratchPath() + "\\Info";
+  ASSERT_TRUE(reg.OpenKey(path, true));
+  const auto info = [&] {
+    RegKeyInfo out;
+    EXPECT_EQ(reg.CurrentKey()->QueryInfo(out), RegStatus::Ok);
+    return out;
+  };
+  EXPECT_EQ(info().subKeyCount + info().valueCount, 0u);
+  // Lengths in UTF-16 units: "\u00fc" is one unit in two bytes, U+1F600 two in four.
+  reg.WriteRaw("Gr\u00fc\u00dfe\xF0\x9F\x98\x80", RegType::Binary, Bytes(10, 1));
+  reg.WriteRaw("a", RegType::Binary, Bytes(3, 2));
+  for (const char* child : {"K\u00f6ln\xF0\x9F\x98\x80", "ab"}) {
+    TRegistry creator(Registry());
+    ASSERT_TRUE(creator.OpenKey(path + "\\" + child, true));
+  }
+  RegKeyInfo now = info();
+  EXPECT_EQ(now.subKeyCount, 2u);
+  EXPECT_EQ(now.valueCount, 2u);
+  EXPECT_EQ(now.maxSubKeyLength, 6u);
+  EXPECT_EQ(now.maxValueNameLength, 7u);
+  EXPECT_EQ(now.maxDataLength, 10u);
+  reg.WriteRaw("a", RegType::Binary, Bytes(40, 2));
+  EXPECT_EQ(info().maxDataLength, 40u) << "an overwrite with longer data";
+  EXPECT_EQ(info().valueCount, 2u) << "an overwrite adds no value";
+  ASSERT_TRUE(reg.DeleteValue("a"));
+  ASSERT_TRUE(reg.DeleteKey("K\u00f6ln\xF0\x9F\x98\x80"));
+  now = info();
+  EXPECT_EQ(now.subKeyCount, 1u);
+  EXPECT_EQ(now.valueCount, 1u);
+  // After a removal the longest lengths need only cover what is left.
+  EXPECT_GE(now.maxSubKeyLength, 2u);
+  EXPECT_GE(now.maxValueNameLength, 7u);
+  EXPECT_GE(now.maxDataLength, 10u);
+}
+
 TEST_P(RegistryContract, DeleteKeyRemovesTreeAndOpenHandlesSeeItGone) {
   TRegistry reg(Registry());
   const std::string scratch = under->ScratchPath();

@@ -40,6 +40,23 @@ struct MemoryRegistry::Node {
   std::vector<std::shared_ptr<Node>> children;  // sorted by sortKey
   std::vector<RegValueEntry> values;
   std::unordered_map<std::string, std::size_t> valueIndex;
+  // The longest names and data, kept as they grow: Windows answers a key's
+  // counts without visiting its names, and a scan asks for them on every
+  // key. A removal or a shrink leaves them to be worked out again.
+  std::uint32_t maxSubKeyLength = 0, maxValueNameLength = 0, maxDataLength = 0;
+  bool maximaStale = false;
+
+  void Grew(std::uint32_t& maximum, std::uint32_t length) { maximum = std::max(maximum, length); }
+
+  void RecountMaxima() {
+    maxSubKeyLength = maxValueNameLength = maxDataLength = 0;
+    for (auto& c : children) Grew(maxSubKeyLength, Utf16Units(c->name));
+    for (auto& v : values) {
+      Grew(maxValueNameLength, Utf16Units(v.name));
+      Grew(maxDataLength, static_cast<std::uint32_t>(v.value.data.size()));
+    }
+    maximaStale = false;
+  }
 
   auto LowerBound(const std::u16string& key) {
     return std::lower_bound(children.begin(), children.end(), key,
@@ -60,6 +77,7 @@ struct MemoryRegistry::Node {
     node->name = std::string(childName);
     node->sortKey = SubKeySortKey(childName);
     node->parent = this;
+    Grew(maxSubKeyLength, Utf16Units(childName));
     auto it = children.insert(LowerBound(node->sortKey), std::move(node));
     return it->get();
   }
@@ -69,6 +87,7 @@ struct MemoryRegistry::Node {
     if (it == children.end()) return;
     MarkDeleted(**it);
     children.erase(it);
+    maximaStale = true;
   }
 
   static void MarkDeleted(Node& node) {
@@ -200,12 +219,10 @@ class MemoryKey : public RegistryKey {
     if (node_->deleted) return RegStatus::Failed;
     out.subKeyCount = static_cast<std::uint32_t>(node_->children.size());
     out.valueCount = static_cast<std::uint32_t>(node_->values.size());
-    for (auto& c : node_->children)
-      out.maxSubKeyLength = std::max(out.maxSubKeyLength, Utf16Units(c->name));
-    for (auto& v : node_->values) {
-      out.maxValueNameLength = std::max(out.maxValueNameLength, Utf16Units(v.name));
-      out.maxDataLength = std::max(out.maxDataLength, static_cast<std::uint32_t>(v.value.data.size()));
-    }
+    if (node_->maximaStale) node_->RecountMaxima();
+    out.maxSubKeyLength = node_->maxSubKeyLength;
+    out.maxValueNameLength = node_->maxValueNameLength;
+    out.maxDataLength = node_->maxDataLength;
     return RegStatus::Ok;
   }
 
@@ -215,11 +232,16 @@ class MemoryKey : public RegistryKey {
     if (!(access_ & RegAccess::SetValue)) return RegStatus::AccessDenied;
     if (name.size() > MaxValueNameLength * 3 || Utf8ToUtf16(name).size() > MaxValueNameLength)
       return RegStatus::InvalidArgument;
+    const auto dataLength = static_cast<std::uint32_t>(data.size());
     if (RegValueEntry* v = node_->FindValue(name)) {
+      if (v->value.data.size() > data.size()) node_->maximaStale = true;
+      node_->Grew(node_->maxDataLength, dataLength);
       v->value.type = type;
       v->value.data.assign(data.begin(), data.end());
       return RegStatus::Ok;
     }
+    node_->Grew(node_->maxValueNameLength, Utf16Units(name));
+    node_->Grew(node_->maxDataLength, dataLength);
     node_->values.push_back(RegValueEntry{std::string(name), RegValue{type, Bytes(data.begin(), data.end())}});
     node_->valueIndex.emplace(UpperCase(name), node_->values.size() - 1);
     return RegStatus::Ok;
@@ -232,6 +254,7 @@ class MemoryKey : public RegistryKey {
     auto it = node_->valueIndex.find(UpperCase(name));
     if (it == node_->valueIndex.end()) return RegStatus::NotFound;
     node_->values.erase(node_->values.begin() + static_cast<std::ptrdiff_t>(it->second));
+    node_->maximaStale = true;
     node_->ReindexValues();
     return RegStatus::Ok;
   }
