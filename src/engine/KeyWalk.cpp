@@ -84,6 +84,19 @@ struct Walk {
   bool underUsers;
   bool descends;
   bool sparesProtected;
+  // What the sweeps read of the keys below HKEY_USERS, when they ran first.
+  const KeyShapeRecord* shapes = nullptr;
+};
+
+// A key's node in the sweeps' record, with the record; none when not recorded.
+struct KnownShape {
+  const KeyShapeRecord* shapes = nullptr;
+  KeyShapeRecord::Node node = KeyShapeRecord::None;
+
+  const KeyShapeRecord::Shape* Get() const { return shapes ? shapes->Find(node) : nullptr; }
+  KnownShape Child(std::size_t index) const {
+    return {shapes, shapes ? shapes->Link(node, index) : KeyShapeRecord::None};
+  }
 };
 
 // `subKeys`, when given, receives the key's own subkey names whenever they
@@ -91,24 +104,33 @@ struct Walk {
 // the walk need not ask again.
 // The counts come first, in one call: most keys hold values, and listing
 // them only to learn that there are some would cost a call per value.
-KeyContent Classify(ScanContext& scan, RegistryKey& key, std::optional<std::vector<std::string>>* subKeys = nullptr) {
-  RegKeyInfo info;
-  if (key.QueryInfo(info) != RegStatus::Ok) return KeyContent::Unreadable;
-  if (info.valueCount > 0) {
-    if (subKeys && info.subKeyCount == 0) subKeys->emplace();  // a leaf: nothing below to list
-    return KeyContent::NotEmpty;
+// A key a sweep recorded is judged from the record: only the lone subkey of
+// a key without values is opened, as the walk opens every key it judges.
+KeyContent Classify(ScanContext& scan, RegistryKey& key, std::optional<std::vector<std::string>>* subKeys = nullptr,
+                    KnownShape known = {}) {
+  std::vector<std::string> read;
+  const std::vector<std::string>* names = &read;
+  if (const KeyShapeRecord::Shape* shape = known.Get()) {
+    if (shape->hasValues) return KeyContent::NotEmpty;
+    names = &shape->subKeys;
+  } else {
+    RegKeyInfo info;
+    if (key.QueryInfo(info) != RegStatus::Ok) return KeyContent::Unreadable;
+    if (info.valueCount > 0) {
+      if (subKeys && info.subKeyCount == 0) subKeys->emplace();  // a leaf: nothing below to list
+      return KeyContent::NotEmpty;
+    }
+    if (key.EnumSubKeys(read) != RegStatus::Ok) return KeyContent::Unreadable;
+    if (subKeys) subKeys->emplace(read);
   }
-  std::vector<std::string> names;
-  if (key.EnumSubKeys(names) != RegStatus::Ok) return KeyContent::Unreadable;
-  if (subKeys) subKeys->emplace(names);
-  if (names.size() >= 2) return KeyContent::NotEmpty;
-  if (names.empty()) return KeyContent::Empty;
+  if (names->size() >= 2) return KeyContent::NotEmpty;
+  if (names->empty()) return KeyContent::Empty;
   // A stop leaves the chain unexamined: not known to be empty.
   if (scan.Terminated()) return KeyContent::Unreadable;
   std::unique_ptr<RegistryKey> only;
-  if (key.OpenSubKey(names.front(), RegAccess::AllAccess, only) != RegStatus::Ok || !only)
+  if (key.OpenSubKey(names->front(), RegAccess::AllAccess, only) != RegStatus::Ok || !only)
     return KeyContent::Unreadable;
-  return Classify(scan, *only);
+  return Classify(scan, *only, nullptr, known.Child(0));
 }
 
 // Names the chain of lone subkeys that made the key count as empty, so the
@@ -130,39 +152,53 @@ std::string EmptyKeyReason(RegistryKey& key) {
   return "No values; only an empty subkey: " + chain;
 }
 
-// `known` holds the key's subkey names when they were read already.
-void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath,
-                 std::optional<std::vector<std::string>> known = std::nullopt) {
-  std::vector<std::string> names;
-  if (known) {
-    names = std::move(*known);
-  } else if (key.EnumSubKeys(names) != RegStatus::Ok) {
+// `known` holds the key's subkey names when they were read already; `shape`
+// is the key in the sweeps' record, which lists them too. `entered`: keyPath
+// passed the skip rules (every key below the walk's start did).
+void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath, bool entered,
+                 std::optional<std::vector<std::string>> known = std::nullopt, KnownShape shape = {}) {
+  std::vector<std::string> read;
+  const std::vector<std::string>* names = &read;
+  if (const KeyShapeRecord::Shape* recorded = shape.Get()) {
+    names = &recorded->subKeys;
+  } else if (known) {
+    read = std::move(*known);
+  } else if (key.EnumSubKeys(read) != RegStatus::Ok) {
     return;
   }
-  for (const std::string& name : names) {
+  for (std::size_t index = 0; index < names->size(); ++index) {
+    const std::string& name = (*names)[index];
     if (walk.scan.Terminated()) return;
     if (walk.underUsers && SameText(name, ".DEFAULT")) continue;
     const std::string child = keyPath + "\\" + name;
-    if (WalkSkipsPath(child)) continue;
+    if (WalkSkipsPath(child, entered ? keyPath.size() : 0)) continue;
     walk.scan.ShowDetail(child);
     std::unique_ptr<RegistryKey> childKey;
     if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
+    KnownShape childShape = shape.Child(index);
+    // A sweep's top lies right below the root: the current user's own key.
+    if (walk.shapes && !childShape.Get() && keyPath.empty()) childShape = {walk.shapes, walk.shapes->Top(name)};
     std::optional<std::vector<std::string>> childNames;
-    const KeyContent content = Classify(walk.scan, *childKey, walk.descends ? &childNames : nullptr);
+    const KeyContent content = Classify(walk.scan, *childKey, walk.descends ? &childNames : nullptr, childShape);
     if (content == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))
       walk.scan.AddFinding(walk.caption, name, walk.rootName + "\\" + keyPath, FixTag::SubKey,
                            EmptyKeyReason(*childKey));
-    if (walk.descends) WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child, std::move(childNames));
+    if (walk.descends)
+      WalkOpenKey(walk, *childKey, keyPath.empty() ? name : child, true, std::move(childNames), childShape);
   }
 }
 
 }  // namespace
 
-bool WalkSkipsPath(std::string_view path) {
+bool WalkSkipsPath(std::string_view path, std::size_t tested) {
+  // A match ending inside the tested part would have kept the walk out of it.
+  const auto window = [&](std::string_view fragment) {
+    return path.substr(tested >= fragment.size() ? tested + 1 - fragment.size() : 0);
+  };
   for (std::string_view fragment : ExactCaseSkips)
-    if (ContainsExact(path, fragment)) return true;
+    if (ContainsExact(window(fragment), fragment)) return true;
   for (std::string_view fragment : AnyCaseSkips)
-    if (ContainsText(path, fragment)) return true;
+    if (ContainsText(window(fragment), fragment)) return true;
   return false;
 }
 
@@ -184,11 +220,16 @@ void WalkKeys(ScanContext& scan, std::string_view rootName, std::string_view key
             *root == RootKey::Users,
             section == SectionId::UninstallEntries || section == SectionId::EmptyKeys,
             section == SectionId::EmptyKeys};
+  KnownShape top;
+  if (section == SectionId::EmptyKeys && *root == RootKey::Users && scan.UsersKeyShapes.Usable()) {
+    walk.shapes = &scan.UsersKeyShapes;
+    top = {walk.shapes, walk.shapes->Top(keyPath)};
+  }
   std::unique_ptr<RegistryKey> rootKey, key;
   if (scan.Registry().OpenRoot(*root, RegAccess::AllAccess, rootKey) != RegStatus::Ok || !rootKey) return;
   if (rootKey->OpenSubKey(keyPath, RegAccess::AllAccess, key) != RegStatus::Ok || !key) return;
   rootKey.reset();
-  WalkOpenKey(walk, *key, std::string(keyPath));
+  WalkOpenKey(walk, *key, std::string(keyPath), false, std::nullopt, top);
 }
 
 KeyContent ClassifyKeyContent(ScanContext& scan, RootKey root, std::string_view keyPath) {

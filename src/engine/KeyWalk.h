@@ -22,7 +22,10 @@ bool IsProtectedKey(std::string_view path);
 
 // True when the walk passes over path (and everything under it) without
 // looking: a fixed list of fragments, some compared with exact case.
-bool WalkSkipsPath(std::string_view path);
+// `tested`: the length of a leading part of the path already found free of
+// every fragment (a key the walk entered); only matches that end after it
+// are looked for.
+bool WalkSkipsPath(std::string_view path, std::size_t tested = 0);
 
 // What a key holds, telling "nothing" apart from "could not look": only an
 // Empty key may be offered for deletion, since the fix backs up what it

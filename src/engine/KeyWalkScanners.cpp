@@ -27,6 +27,7 @@ void ScanEmptyUninstallEntries(ScanContext& scan) {
 void ScanEmptyKeys(ScanContext& scan) {
   ShowStatus(scan, SectionId::EmptyKeys);
   WalkKeys(scan, "HKEY_USERS", "", SectionId::EmptyKeys);
+  scan.UsersKeyShapes.Clear();
 }
 
 }  // namespace lindqua

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ResultsModel.h"
+#include "engine/KeyShapeRecord.h"
 #include "engine/SweptTreeRecord.h"
 #include "engine/Wow64Places.h"
 #include "platform/FileSystem.h"
@@ -74,6 +75,9 @@ class ScanContext {
   SweptTreeRecord CurrentUserSweep;
   // The classes root as its section swept it, for the machine sweep.
   SweptTreeRecord ClassesRootSweep;
+  // What the sweeps of the users' keys read of each key, for the empty-key
+  // walk of HKEY_USERS; emptied when that is done and when the scan starts or ends.
+  KeyShapeRecord UsersKeyShapes;
 
  private:
   ScanPlatform platform_;

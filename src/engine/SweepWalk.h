@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "engine/KeyShapeRecord.h"
 #include "engine/ScanContext.h"
 #include "engine/SweptTreeRecord.h"
 
@@ -37,6 +38,9 @@ struct Sweep {
   bool indexSubtrees = false;           // ... with the top's children marked
   std::optional<std::string> replayKey;  // the current user's key, while sweeping all users
   const ClassesReplay* classes = nullptr;  // while sweeping the machine's software
+  // Where the key about to be swept is recorded for the empty-key walk.
+  KeyShapeRecord* shapes = nullptr;
+  KeyShapeRecord::Slot shapeSlot;
 };
 
 // Nothing is entered that the running section leaves to another, nor the

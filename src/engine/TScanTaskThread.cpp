@@ -80,6 +80,7 @@ void TScanTaskThread::Execute() {
     context_.ChosenSections.clear();
     context_.CurrentUserSweep.Clear();
     context_.ClassesRootSweep.Clear();
+    context_.UsersKeyShapes.Clear();
     for (const std::string& entry : SectionList) context_.ChosenSections.push_back(SectionNumber(entry));
     for (const std::string& entry : SectionList) {
       if (Terminated()) break;
@@ -102,6 +103,7 @@ void TScanTaskThread::Execute() {
   files_.Clear();
   context_.CurrentUserSweep.Clear();
   context_.ClassesRootSweep.Clear();
+  context_.UsersKeyShapes.Clear();
   finished_ = true;
 }
 

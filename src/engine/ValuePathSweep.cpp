@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -22,13 +24,17 @@ constexpr std::string_view MachineClasses = "Software\\Classes";
 
 // Names, types and data in one call where the backend can; otherwise name by
 // name, so that one value too large to fetch with the others costs no more
-// than itself.
-std::vector<RegValueEntry> ReadValues(RegistryKey& key) {
+// than itself. `hasValues` is set when the key's values could be listed.
+std::vector<RegValueEntry> ReadValues(RegistryKey& key, std::optional<bool>& hasValues) {
   std::vector<RegValueEntry> entries;
-  if (key.EnumValueEntries(entries) == RegStatus::Ok) return entries;
+  if (key.EnumValueEntries(entries) == RegStatus::Ok) {
+    hasValues = !entries.empty();
+    return entries;
+  }
   entries.clear();
   std::vector<std::string> names;
   if (key.EnumValues(names) != RegStatus::Ok) return entries;
+  hasValues = !names.empty();
   for (auto& name : names) {
     RegValueEntry entry;
     if (key.QueryValue(name, entry.value) != RegStatus::Ok) continue;
@@ -81,16 +87,21 @@ void AddValueRow(Sweep& sweep, std::string_view keyPath, std::string_view name, 
 // One open key per level: each child is opened below its parent, which stays
 // open until the child's whole tree is done.
 void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
+  const KeyShapeRecord::Slot slot = std::exchange(sweep.shapeSlot, KeyShapeRecord::Slot{});
   if (ReplayedAsCurrentUser(sweep, key, keyPath)) return;
   sweep.scan.ShowDetail(keyPath);
-  for (const RegValueEntry& entry : ReadValues(key)) {
+  std::optional<bool> hasValues;
+  for (const RegValueEntry& entry : ReadValues(key, hasValues)) {
     if (sweep.scan.Terminated()) return;
     ReportValue(sweep, keyPath, entry);
   }
   std::vector<std::string> names;
   if (key.EnumSubKeys(names) != RegStatus::Ok) return;
+  const KeyShapeRecord::Node shape =
+      sweep.shapes && hasValues ? sweep.shapes->Add(slot, *hasValues, names) : KeyShapeRecord::None;
   const bool machineClasses = sweep.classes && SameText(keyPath, MachineClasses);
-  for (const std::string& name : names) {
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string& name = names[index];
     if (sweep.scan.Terminated()) return;
     const std::string child = keyPath.empty() ? name : keyPath + "\\" + name;
     if (!MayEnter(sweep, child, keyPath.size())) {
@@ -101,6 +112,7 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
     if (key.OpenSubKey(name, RegAccess::Read, childKey) != RegStatus::Ok || !childKey) continue;
     if (machineClasses && ReplayedFromClassesRoot(sweep, *childKey, name, child))
       continue;
+    if (sweep.shapes) sweep.shapeSlot = KeyShapeRecord::ChildSlot(shape, index);
     if (sweep.record && sweep.indexSubtrees && keyPath.empty()) {
       SweepMarkedChild(sweep, *childKey, name, child);
     } else {
@@ -170,12 +182,22 @@ void SweepCurrentUser(ScanContext& scan, std::string_view issueText, std::string
   Sweep sweep{scan, RootKey::CurrentUser, RootKeyName(RootKey::CurrentUser), issueText, "", driveLetters};
   scan.CurrentUserSweep.Clear();
   if (ChosenLater(scan, SectionId::Users) && ScanCachesWanted()) sweep.record = &scan.CurrentUserSweep;
+  if (ChosenLater(scan, SectionId::EmptyKeys) && ScanCachesWanted()) {
+    if (const auto own = scan.Registry().CurrentUserKeyName()) {
+      sweep.shapes = &scan.UsersKeyShapes;
+      sweep.shapeSlot = KeyShapeRecord::TopSlot(*own);
+    }
+  }
   Run(sweep, "");
 }
 
 void SweepUsers(ScanContext& scan, std::string_view issueText, std::string_view driveLetters) {
   Sweep sweep{scan, RootKey::Users, RootKeyName(RootKey::Users), issueText, "", driveLetters};
   if (scan.CurrentUserSweep.Complete()) sweep.replayKey = scan.Registry().CurrentUserKeyName();
+  if (ChosenLater(scan, SectionId::EmptyKeys) && ScanCachesWanted()) {
+    sweep.shapes = &scan.UsersKeyShapes;
+    sweep.shapeSlot = KeyShapeRecord::TopSlot("");
+  }
   Run(sweep, "");
   scan.CurrentUserSweep.Clear();
 }

@@ -113,6 +113,17 @@ TEST_F(KeyWalkTest, GuardFragmentsKeepTheirCaseRules) {
   EXPECT_TRUE(WalkSkipsPath("x\\NotProtectedReally"));
   EXPECT_FALSE(WalkSkipsPath("x\\printers"));
 
+  // Told that a leading part was entered, the rules still see every fragment
+  // that ends after it, including one that starts inside it.
+  for (const std::string path : {"S-1\\Software\\Microsoft\\Office", "S-1\\Software\\Classes\\x",
+                                 "A\\Control Panel\\Desktop\\B", "U\\Keyboard Layout", "U\\Nope\\Printers",
+                                 "U\\Software\\Policies\\Power\\y", "U\\Software\\Vendor\\Tool"}) {
+    for (std::size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
+      if (WalkSkipsPath(path.substr(0, slash))) break;  // the walk would not have entered it
+      EXPECT_EQ(WalkSkipsPath(path, slash), WalkSkipsPath(path)) << path << " entered up to " << slash;
+    }
+  }
+
   EXPECT_TRUE(IsProtectedKey("\\S-1-5-19_Classes"));
   EXPECT_FALSE(IsProtectedKey("\\s-1-5-19_classes"));
   EXPECT_TRUE(IsProtectedKey("x\\kasperskylab\\PROTECTED\\y"));
