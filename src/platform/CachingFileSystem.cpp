@@ -200,6 +200,9 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   key_.Assign(path);
   const std::string_view key = key_.Text();
   if (BelowAbsentBase()) return false;
+  // The absent base is no folder: a check asks that of the name it has just
+  // found to be no file.
+  if (folder && key == absentBase_) return false;
   const std::uint8_t wanted = folder ? FolderKnown : FileKnown;
   const std::uint8_t* known = Find(PrefixOfKey(key.size()));
   if (known && (*known & wanted)) return *known & (folder ? IsFolder : IsFile);

@@ -11,6 +11,7 @@
 #include "wine/WineRun.h"
 
 #include "engine/ResultsModel.h"
+#include "engine/ScanSection.h"
 #include "engine/Scanners.h"
 #include "platform/TRegistry.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -48,16 +49,36 @@ TEST(KeyWalkWine, EmptyKeysUnderTheCurrentUserComeBackThroughHkeyUsers) {
     TRegistry check(registry);
     ASSERT_TRUE(check.KeyExists("\\Software\\LindquaKw\\Chain\\Mid")) << "regedit imported nothing";
 
-    ResultsModel model;
-    std::stop_source stop;
-    ScanContext scan(ScanPlatform{registry, files, facts}, ScanSink(model, stop.get_token()));
-    ScanEmptyKeys(scan);
-    for (const Finding& row : model.Rows()) {
-      if (row.location.find("LindquaKw") == std::string::npos) continue;
-      EXPECT_EQ(row.caption, "Empty Registry Keys");
-      EXPECT_EQ(row.tag, 3);
-      rows.push_back(row.shownText + " @ " + row.location);
-    }
+    // Alone, and after the sweeps of the current user and of all users,
+    // which keep what they read of each key for the walk.
+    const auto walk = [&](bool afterSweeps) {
+      ResultsModel model;
+      std::stop_source stop;
+      ScanContext scan(ScanPlatform{registry, files, facts}, ScanSink(model, stop.get_token()));
+      scan.DriveLetters = "c";
+      if (afterSweeps) {
+        scan.ChosenSections = {SectionId::CurrentUser, SectionId::Users, SectionId::EmptyKeys};
+        for (int section : {SectionId::CurrentUser, SectionId::Users}) {
+          scan.currentSection = section;
+          ScannerForSection(section)(scan);
+        }
+        const auto own = registry.CurrentUserKeyName();
+        EXPECT_TRUE(own && scan.UsersKeyShapes.Top(*own) != KeyShapeRecord::None)
+            << "the current user's sweep kept its keys under that user's own key";
+        scan.currentSection = SectionId::EmptyKeys;
+      }
+      ScanEmptyKeys(scan);
+      std::vector<std::string> found;
+      for (const Finding& row : model.Rows()) {
+        if (row.section != scan.currentSection || row.location.find("LindquaKw") == std::string::npos) continue;
+        EXPECT_EQ(row.caption, "Empty Registry Keys");
+        EXPECT_EQ(row.tag, 3);
+        found.push_back(row.shownText + " @ " + row.location);
+      }
+      return found;
+    };
+    rows = walk(false);
+    EXPECT_EQ(walk(true), rows);
   }
   const std::string base = "HKEY_USERS\\S-1-5-21-0-0-0-1000\\Software\\LindquaKw";
   EXPECT_EQ(rows, (std::vector<std::string>{"Chain @ " + base, "Mid @ " + base + "\\Chain", "Empty @ " + base}));
