@@ -157,16 +157,15 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
 // The folder part does not exist: any prefix that names a file, or a program
 // when it ends before a stop character, makes the text present.
 bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name, Tried* tried) {
-  for (std::size_t end = 0; end < name.size(); ++end) {
+  for (std::size_t end = 0; end < name.size(); ++end)
     if (IsStopChar(name[end]) && prober.ProgramExists(name.substr(0, end))) return false;
-    // Every prefix is asked about; only the whole path is worth showing.
-    if (tried) {
-      if (end + 1 == name.size()) Record(tried, name.size());
-    } else if (files.FileExists(name.substr(0, end + 1))) {
-      return false;
-    }
+  // Every prefix is asked about, in one question; only the whole path is
+  // worth showing.
+  if (tried) {
+    Record(tried, name.size());
+    return true;
   }
-  return true;
+  return files.FirstFilePrefix(name, 1) == 0;
 }
 
 // Steps after unquoting and expansion, for one place the path may name.

@@ -273,6 +273,57 @@ bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view
 
 bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(path, true); }
 
+// The same rules as a file question, without working out the key afresh for
+// each prefix: a prefix the table knows, one inside a plain path that is no
+// folder, one inside a listed folder whose listing lacks its last name.
+bool CachingFileSystem::PrefixKnownNoFile(std::size_t length, const PrefixFolder& folder) {
+  const std::uint8_t* bits = Find(PrefixOfKey(length));
+  if (bits && (*bits & FileKnown)) return !(*bits & IsFile);
+  if (folder.length == 0 || folder.nameStart >= length) return false;
+  const std::string_view name = key_.Text().substr(folder.nameStart, length - folder.nameStart);
+  if (!IsPlainName(name)) return false;
+  if (folder.belowAbsentBase) return true;
+  // A listed folder is a plain path, and so is everything in it by a plain name.
+  if ((folder.bits & Listed) && IsListableName(name)) return !(bits && (*bits & (InListing | IsFile)));
+  return (folder.bits & FolderKnown) && !(folder.bits & IsFolder) && folder.plainDrivePath;
+}
+
+// What every prefix ending in the name after the key's "\" at `slash` shares.
+CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
+  const std::string_view key = key_.Text();
+  PrefixFolder folder;
+  folder.length = slash == 2 ? 3 : slash;
+  folder.nameStart = slash + 1;
+  const std::uint8_t* bits = Find(PrefixOfKey(folder.length));
+  folder.bits = bits ? *bits : 0;
+  // "X:\\" and plain names up to the slash.
+  folder.plainDrivePath = slash >= 2 && key[1] == ':' && key[2] == '\\' && key[0] >= 'A' && key[0] <= 'Z' &&
+                          (slash == 2 || key_.PlainNamesBefore(3, slash));
+  const std::size_t base = absentBase_.size();
+  folder.belowAbsentBase = base != 0 && slash >= base && key[base] == '\\' && key.substr(0, base) == absentBase_ &&
+                           (slash == base || key_.PlainNamesBefore(base + 1, slash));
+  return folder;
+}
+
+std::size_t CachingFileSystem::FirstFilePrefix(std::string_view path, std::size_t from) {
+  key_.Assign(path);
+  PrefixFolder folder;
+  std::size_t slash = std::string_view::npos;  // the last "\" before the prefix's end
+  for (std::size_t length = from == 0 ? 1 : from; length <= path.size(); ++length) {
+    const std::size_t last = key_.Text().substr(0, length).rfind('\\');
+    if (last != slash || folder.length == 0) {
+      slash = last;
+      folder = slash == std::string_view::npos ? PrefixFolder{} : FolderAt(slash);
+    }
+    if (PrefixKnownNoFile(length, folder)) continue;
+    if (FileExists(path.substr(0, length))) return length;
+    // That question may have learnt or dropped anything: start again from the table.
+    key_.Assign(path);
+    folder = PrefixFolder{};
+  }
+  return 0;
+}
+
 bool CachingFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
   Clear();
   return inner_.WriteWholeFile(path, bytes);

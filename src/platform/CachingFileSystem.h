@@ -34,6 +34,7 @@ class CachingFileSystem : public FileSystem {
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   bool StemFileExists(std::string_view folder, std::string_view stem) override;
+  std::size_t FirstFilePrefix(std::string_view path, std::size_t from) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
   std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
   DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
@@ -79,6 +80,17 @@ class CachingFileSystem : public FileSystem {
   bool KnownAbsent();
   bool BelowAbsentBase() const;
   bool KeyIsPlainDrivePath() const;
+  // What is known of the folder a prefix of the key lies in.
+  struct PrefixFolder {
+    std::size_t length = 0;     // of its path in the key; 0: none
+    std::size_t nameStart = 0;  // where the prefix's last name starts
+    std::uint8_t bits = 0;
+    bool plainDrivePath = false;   // its path is "X:\" and plain names
+    bool belowAbsentBase = false;  // ... lies below the absent base by plain names
+  };
+  PrefixFolder FolderAt(std::size_t slash);
+  // The key's first `length` characters name no file, by what is known already.
+  bool PrefixKnownNoFile(std::size_t length, const PrefixFolder& folder);
   bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
 
   FileSystem& inner_;

@@ -101,6 +101,16 @@ class FileSystem {
     return false;
   }
 
+  // The length of the shortest prefix of `path`, `from` characters or
+  // longer, that names an existing file as FileExists answers; 0 when none
+  // does. A check asks this of a text whose folder is missing, where any
+  // prefix may name a program run with the rest as its arguments.
+  virtual std::size_t FirstFilePrefix(std::string_view path, std::size_t from) {
+    for (std::size_t length = from == 0 ? 1 : from; length <= path.size(); ++length)
+      if (FileExists(path.substr(0, length))) return length;
+    return 0;
+  }
+
   // Type of the drive whose root is letter + ":\".
   virtual DriveType DriveTypeOf(char letter) = 0;
   // The drive holds a readable volume; asked with the critical-error box off.

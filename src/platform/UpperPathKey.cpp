@@ -80,6 +80,12 @@ bool UpperPathKey::PlainNamesFrom(std::size_t start) const noexcept {
   return LastNamePlain();
 }
 
+bool UpperPathKey::PlainNamesBefore(std::size_t start, std::size_t slash) const noexcept {
+  for (auto it = slashes_.rbegin(); it != slashes_.rend(); ++it)
+    if (it->at == slash) return it->lastOddStart < static_cast<std::int64_t>(start);
+  return false;
+}
+
 bool UpperPathKey::LastNamePlain() const noexcept {
   if (lastNamePlain_ == Unknown) {
     const std::size_t lastStart = slashes_.empty() ? 0 : slashes_.back().at + 1;

@@ -114,6 +114,42 @@ TEST_F(CachingFileSystemTest, WritesThroughItDropWhatItKnows) {
   EXPECT_TRUE(cache.FileExists("C:\\Tools\\log.txt"));
 }
 
+// The prefix question a check asks of a text whose folder is missing must
+// say what asking every prefix of it below would say, whatever the cache
+// learnt before: listings, paths that are no folder, names it must not judge.
+TEST_F(CachingFileSystemTest, FirstFilePrefixIsThatOfAskingEveryPrefix) {
+  inner.AddFile("C:\\Program");
+  inner.AddFile("C:\\Program Files\\Vendor\\Go");
+  inner.AddFolder("C:\\Program Files\\Vendor\\Gone.d");
+  inner.AddFile("C:\\Tools\\app");
+  inner.AddFile("C:\\Tools\\Sub\\x~1");
+  inner.AddFile("C:\\Gr\xC3\xBC\xC3\x9F\x65\\y");
+  const std::vector<std::string> texts = {
+      "C:\\Program Files\\Vendor\\Gone\\app.exe -x", "C:\\Program Files\\Vendor\\Golf\\a.dll",
+      "C:\\Program Files\\Vendor\\Gone.d\\x", "C:\\Program Files\\Vendor\\Gone.d.\\x",
+      "C:\\Program Files\\Other\\b.exe", "c:\\tools\\APPLE\\x", "C:\\Tools\\app.exe\\y",
+      "C:\\Tools\\app\\y", "C:\\Tools\\Sub\\x~1\\z", "C:\\Tools\\Sub\\X~1 \\z", "C:\\Tools\\Sub\\x~2\\z",
+      "C:\\Tools\\CON\\z", "C:\\Tools\\..\\Program\\z", "C:\\File\\x\\y", "C:\\File\\..\\Tools\\app",
+      "C:\\GR\xC3\x9C\xC3\x9F\x45\\Y\\z", "C:\\Gr\xC3\xBC\xC3\x9F\x65\\y\\z", "C:/Tools/app/y",
+      "\\\\server\\share\\x\\y", "Q:\\x\\y", "C:\\Gone\\.\\x", "C:\\Gone \\x", "C:\\Gone\\a:b",
+      "C:\\Gone\\..\\Tools\\app", "C:\\Gone\\x\\..\\..\\Program Files\\Vendor\\Go"};
+  for (std::size_t size : {std::size_t{2}, std::size_t{5}, CachingFileSystem::DefaultMaxEntries}) {
+    CachingFileSystem cache(inner, size);
+    for (int round = 0; round < 2; ++round) {
+      for (std::size_t k = 0; k < texts.size(); ++k) {
+        const std::string& text = round == 0 ? texts[k] : texts[texts.size() - 1 - k];
+        // Questions a check asks around it, so that listings and absent
+        // paths are learnt in between.
+        (void)cache.DirectoryExists(text.substr(0, text.rfind('\\') + 1));
+        (void)cache.FileExists(text);
+        for (std::size_t from = 1; from <= text.size(); ++from)
+          EXPECT_EQ(cache.FirstFilePrefix(text, from), inner.FileSystem::FirstFilePrefix(text, from))
+              << text << " from " << from << ", cache of " << size;
+      }
+    }
+  }
+}
+
 TEST_F(CachingFileSystemTest, AFullCacheStartsAgainAndStaysRight) {
   CachingFileSystem cache(inner, 2);
   for (int i = 0; i < 3; ++i) {
