@@ -152,11 +152,19 @@ bool CachingFileSystem::EnsureListed(std::string_view upperFolder, std::uint8_t&
   return true;
 }
 
-bool CachingFileSystem::BelowAbsentBase() const {
+// The key up to its "\" at `slash` is the absent base, or lies below it by
+// plain names.
+bool CachingFileSystem::AtOrBelowAbsentBase(std::size_t slash) const {
   const std::string_view key = key_.Text();
-  const std::size_t n = absentBase_.size();
-  if (n == 0 || key.size() <= n + 1 || key[n] != '\\' || key.compare(0, n, absentBase_) != 0) return false;
-  return key_.PlainNamesFrom(n + 1);
+  const std::size_t base = absentBase_.size();
+  return base != 0 && slash >= base && key[base] == '\\' && key.substr(0, base) == absentBase_ &&
+         (slash == base || key_.PlainNamesBefore(base + 1, slash));
+}
+
+bool CachingFileSystem::BelowAbsentBase() const {
+  const std::size_t slash = key_.LastSlash();
+  return slash != std::string::npos && slash + 1 < key_.Text().size() && AtOrBelowAbsentBase(slash) &&
+         key_.LastNamePlain();
 }
 
 // "X:\name\name..." where every name is plain, for the key.
@@ -299,9 +307,7 @@ CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
   // "X:\\" and plain names up to the slash.
   folder.plainDrivePath = slash >= 2 && key[1] == ':' && key[2] == '\\' && key[0] >= 'A' && key[0] <= 'Z' &&
                           (slash == 2 || key_.PlainNamesBefore(3, slash));
-  const std::size_t base = absentBase_.size();
-  folder.belowAbsentBase = base != 0 && slash >= base && key[base] == '\\' && key.substr(0, base) == absentBase_ &&
-                           (slash == base || key_.PlainNamesBefore(base + 1, slash));
+  folder.belowAbsentBase = AtOrBelowAbsentBase(slash);
   return folder;
 }
 

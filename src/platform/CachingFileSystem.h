@@ -78,6 +78,7 @@ class CachingFileSystem : public FileSystem {
   std::uint8_t& Listing(std::string_view upperPath) { return known_.Insert(upperPath, PathHash(upperPath)); }
   // For the key, when it is a plain drive path.
   bool KnownAbsent();
+  bool AtOrBelowAbsentBase(std::size_t slash) const;
   bool BelowAbsentBase() const;
   bool KeyIsPlainDrivePath() const;
   // What is known of the folder a prefix of the key lies in.
