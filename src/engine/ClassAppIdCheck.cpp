@@ -8,6 +8,7 @@
 #include "engine/ClassKeyReads.h"
 #include "engine/FileReferenceCheck.h"
 #include "engine/Finding.h"
+#include "engine/NamesHoldingText.h"
 #include "engine/ScanSection.h"
 #include "platform/Text.h"
 
@@ -40,8 +41,9 @@ std::optional<std::string> ServerReason(ScanContext& scan, RegistryKey& classKey
 void ScanClsidAppIds(ScanContext& scan) {
   const ScanSectionInfo* info = FindScanSection(SectionId::ActiveX);
   scan.SetStatusText(info->statusText);
-  const auto appIds = ReadSubKeyNames(scan, RootKey::ClassesRoot, "AppID");
-  if (!appIds) return;
+  const auto appIdNames = ReadSubKeyNames(scan, RootKey::ClassesRoot, "AppID");
+  if (!appIdNames) return;
+  const NamesHoldingText appIds(*appIdNames);
   const auto ids = ReadSubKeyNames(scan, RootKey::ClassesRoot, ClassList);
   if (!ids) return;
   for (const std::string& id : *ids) {
@@ -52,7 +54,7 @@ void ScanClsidAppIds(ScanContext& scan) {
     if (OpenFromRoot(scan, RootKey::ClassesRoot, path, key) != RegStatus::Ok) continue;
     const auto appId = ReadTextValue(*key, "AppID");
     if (!appId || appId->empty()) continue;
-    if (FindNameContaining(*appIds, *appId) || FindNameContaining(*appIds, id)) continue;
+    if (appIds.AnyHolds(*appId) || appIds.AnyHolds(id)) continue;
     const auto server = ServerReason(scan, *key);
     if (!server) continue;
     scan.AddFinding(info->issueCaption, *appId, "HKEY_CLASSES_ROOT\\" + path, FixTag::Key,

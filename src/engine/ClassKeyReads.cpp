@@ -33,13 +33,6 @@ std::optional<std::vector<std::string>> ReadSubKeyNames(ScanContext& scan, RootK
   return names;
 }
 
-const std::string* FindNameContaining(const std::vector<std::string>& names, std::string_view needle) {
-  if (needle.empty()) return nullptr;
-  const auto found =
-      std::find_if(names.begin(), names.end(), [needle](const std::string& name) { return ContainsText(name, needle); });
-  return found == names.end() ? nullptr : &*found;
-}
-
 bool IsSoftwareSweepSelected(const ScanContext& scan) {
   return std::find(scan.ChosenSections.begin(), scan.ChosenSections.end(), SectionId::LocalMachine) != scan.ChosenSections.end();
 }

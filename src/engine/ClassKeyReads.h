@@ -24,10 +24,6 @@ std::optional<std::string> ReadTextValue(RegistryKey& key, std::string_view name
 // listed, so that an unreadable list is never taken for an empty one.
 std::optional<std::vector<std::string>> ReadSubKeyNames(ScanContext& scan, RootKey root, std::string_view path);
 
-// The first name that holds needle, without regard to case; an empty needle
-// matches nothing.
-const std::string* FindNameContaining(const std::vector<std::string>& names, std::string_view needle);
-
 // True when section 5, the sweep of the machine's software key, is among the
 // chosen sections: it already examines what some class checks would.
 bool IsSoftwareSweepSelected(const ScanContext& scan);

@@ -6,6 +6,7 @@
 
 #include "engine/ClassKeyReads.h"
 #include "engine/Finding.h"
+#include "engine/NamesHoldingText.h"
 #include "engine/ScanSection.h"
 
 namespace lindqua {
@@ -35,8 +36,9 @@ std::optional<TypeLibReference> ReadReference(RegistryKey& interfaceKey) {
 }  // namespace
 
 void ScanInterfaceTypeLibs(ScanContext& scan) {
-  const auto typeLibs = ReadSubKeyNames(scan, RootKey::ClassesRoot, "TypeLib");
-  if (!typeLibs) return;
+  const auto typeLibNames = ReadSubKeyNames(scan, RootKey::ClassesRoot, "TypeLib");
+  if (!typeLibNames) return;
+  const NamesHoldingText typeLibs(*typeLibNames);
   std::unique_ptr<RegistryKey> interfaces;
   if (OpenFromRoot(scan, RootKey::ClassesRoot, InterfaceList, interfaces) != RegStatus::Ok) return;
   std::vector<std::string> ids;
@@ -49,7 +51,7 @@ void ScanInterfaceTypeLibs(ScanContext& scan) {
     const std::string path = std::string(InterfaceList) + "\\" + id;
     scan.ShowDetail(path);
     const auto reference = ReadReference(*key);
-    if (!reference || FindNameContaining(*typeLibs, reference->typeLibId)) continue;
+    if (!reference || typeLibs.AnyHolds(reference->typeLibId)) continue;
     const std::string reason = reference->typeLibId.empty()
                                    ? std::string("Type library reference is empty")
                                    : "Type library " + reference->typeLibId + " is not registered";
