@@ -60,7 +60,7 @@ void ScanSink::SetStatus(std::string_view text, bool visible) {
 void ScanSink::SetDetail(std::string_view text, bool visible) {
   std::lock_guard lock(model_.mutex_);
   if (stop_.stop_requested()) return;
-  model_.texts_.detail = std::string(text);
+  model_.texts_.detail.assign(text);
   model_.texts_.detailVisible = visible;
 }
 

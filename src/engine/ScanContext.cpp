@@ -14,7 +14,7 @@ void ScanContext::SetStatusVisible(bool visible) {
 }
 
 void ScanContext::ShowDetail(std::string_view text) {
-  detailText_ = std::string(text);
+  detailText_.assign(text);  // asked for every key: the buffer is kept
   sink_.SetDetail(detailText_, detailVisible_);
 }
 
