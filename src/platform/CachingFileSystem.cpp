@@ -282,24 +282,30 @@ bool CachingFileSystem::StemFileExists(std::string_view folder, std::string_view
 bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(path, true); }
 
 // The same rules as a file question, without working out the key afresh for
-// each prefix: a prefix the table knows, one inside a plain path that is no
-// folder, one inside a listed folder whose listing lacks its last name.
+// each prefix: a prefix inside a plain path that is no folder, one the table
+// knows, one inside a listed folder whose listing lacks its last name.
 bool CachingFileSystem::PrefixKnownNoFile(std::size_t length, const PrefixFolder& folder) {
+  const bool plain = folder.length != 0 && folder.NameIsPlain(key_.Text(), length);
+  // Before the table, as a file question tests it.
+  if (plain && folder.belowAbsentBase) return true;
   const std::uint8_t* bits = Find(PrefixOfKey(length));
   if (bits && (*bits & FileKnown)) return !(*bits & IsFile);
-  if (folder.length == 0 || folder.nameStart >= length) return false;
-  const std::string_view name = key_.Text().substr(folder.nameStart, length - folder.nameStart);
-  if (!IsPlainName(name)) return false;
-  if (folder.belowAbsentBase) return true;
+  if (!plain) return false;
   // A listed folder is a plain path, and so is everything in it by a plain name.
-  if ((folder.bits & Listed) && IsListableName(name)) return !(bits && (*bits & (InListing | IsFile)));
+  if ((folder.bits & Listed) && length <= folder.unlistableAt) return !(bits && (*bits & (InListing | IsFile)));
   return (folder.bits & FolderKnown) && !(folder.bits & IsFolder) && folder.plainDrivePath;
+}
+
+bool CachingFileSystem::PrefixFolder::NameIsPlain(std::string_view key, std::size_t end) const noexcept {
+  if (end <= nameStart || end > oddAt || key[end - 1] == '.' || key[end - 1] == ' ') return false;
+  return !IsDeviceName(key.substr(nameStart, end - nameStart));
 }
 
 // What every prefix ending in the name after the key's "\" at `slash` shares.
 CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
   const std::string_view key = key_.Text();
   PrefixFolder folder;
+  if (slash == std::string_view::npos) return folder;
   folder.length = slash == 2 ? 3 : slash;
   folder.nameStart = slash + 1;
   const std::uint8_t* bits = Find(PrefixOfKey(folder.length));
@@ -308,24 +314,35 @@ CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
   folder.plainDrivePath = slash >= 2 && key[1] == ':' && key[2] == '\\' && key[0] >= 'A' && key[0] <= 'Z' &&
                           (slash == 2 || key_.PlainNamesBefore(3, slash));
   folder.belowAbsentBase = AtOrBelowAbsentBase(slash);
+  // Once a name holds one of these, so does every longer name in its place.
+  folder.oddAt = folder.unlistableAt = key.size();
+  for (std::size_t i = folder.nameStart; i < key.size() && key[i] != '\\'; ++i) {
+    if (folder.oddAt == key.size() && (key[i] == '/' || key[i] == ':')) folder.oddAt = i;
+    if (folder.unlistableAt == key.size() && !IsListableName(key.substr(i, 1))) folder.unlistableAt = i;
+  }
   return folder;
 }
 
 std::size_t CachingFileSystem::FirstFilePrefix(std::string_view path, std::size_t from) {
   key_.Assign(path);
+  const std::size_t first = from == 0 ? 1 : from;
+  if (first > path.size()) return 0;
+  // The last "\" before the prefix's end, and the one `folder` was worked out for.
+  std::size_t slash = key_.Text().substr(0, first - 1).rfind('\\');
+  std::size_t folderSlash = std::string_view::npos;
   PrefixFolder folder;
-  std::size_t slash = std::string_view::npos;  // the last "\" before the prefix's end
-  for (std::size_t length = from == 0 ? 1 : from; length <= path.size(); ++length) {
-    const std::size_t last = key_.Text().substr(0, length).rfind('\\');
-    if (last != slash || folder.length == 0) {
-      slash = last;
-      folder = slash == std::string_view::npos ? PrefixFolder{} : FolderAt(slash);
+  for (std::size_t length = first; length <= path.size(); ++length) {
+    if (key_.Text()[length - 1] == '\\') slash = length - 1;
+    if (slash != folderSlash) {
+      folder = FolderAt(slash);
+      folderSlash = slash;
     }
     if (PrefixKnownNoFile(length, folder)) continue;
     if (FileExists(path.substr(0, length))) return length;
     // That question may have learnt or dropped anything: start again from the table.
     key_.Assign(path);
     folder = PrefixFolder{};
+    folderSlash = std::string_view::npos;
   }
   return 0;
 }

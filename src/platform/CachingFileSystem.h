@@ -88,6 +88,12 @@ class CachingFileSystem : public FileSystem {
     std::uint8_t bits = 0;
     bool plainDrivePath = false;   // its path is "X:\" and plain names
     bool belowAbsentBase = false;  // ... lies below the absent base by plain names
+    // Where the first "/" or ":" and the first character no listing proves
+    // absent stand in the name, or the key's end.
+    std::size_t oddAt = 0;
+    std::size_t unlistableAt = 0;
+    // The name from nameStart to `end` is plain (IsPlainName).
+    bool NameIsPlain(std::string_view key, std::size_t end) const noexcept;
   };
   PrefixFolder FolderAt(std::size_t slash);
   // The key's first `length` characters name no file, by what is known already.

@@ -132,7 +132,8 @@ TEST_F(CachingFileSystemTest, FirstFilePrefixIsThatOfAskingEveryPrefix) {
       "C:\\Tools\\CON\\z", "C:\\Tools\\..\\Program\\z", "C:\\File\\x\\y", "C:\\File\\..\\Tools\\app",
       "C:\\GR\xC3\x9C\xC3\x9F\x45\\Y\\z", "C:\\Gr\xC3\xBC\xC3\x9F\x65\\y\\z", "C:/Tools/app/y",
       "\\\\server\\share\\x\\y", "Q:\\x\\y", "C:\\Gone\\.\\x", "C:\\Gone \\x", "C:\\Gone\\a:b",
-      "C:\\Gone\\..\\Tools\\app", "C:\\Gone\\x\\..\\..\\Program Files\\Vendor\\Go"};
+      "C:\\Gone\\..\\Tools\\app", "C:\\Gone\\x\\..\\..\\Program Files\\Vendor\\Go",
+      "C:\\Tools\\x/../app -y", "C:\\Gone\\x/../../Tools\\app"};
   for (std::size_t size : {std::size_t{2}, std::size_t{5}, CachingFileSystem::DefaultMaxEntries}) {
     CachingFileSystem cache(inner, size);
     for (int round = 0; round < 2; ++round) {
