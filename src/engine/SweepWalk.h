@@ -41,6 +41,7 @@ struct Sweep {
   // Where the key about to be swept is recorded for the empty-key walk.
   KeyShapeRecord* shapes = nullptr;
   KeyShapeRecord::Slot shapeSlot;
+  std::string text;  // the value being judged, decoded into one buffer for the whole sweep
 };
 
 // Nothing is entered that the running section leaves to another, nor the

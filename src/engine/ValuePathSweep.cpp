@@ -46,7 +46,8 @@ std::vector<RegValueEntry> ReadValues(RegistryKey& key, std::optional<bool>& has
 
 void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& entry) {
   if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) return;
-  const std::string text = Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size());
+  std::string& text = sweep.text;
+  Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size(), text);
   if (ContainsText(text, "system32\\ime\\")) return;
   if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
   const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);

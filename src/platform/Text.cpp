@@ -230,16 +230,22 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 // the scan looks at, so no UTF-16 copy is made on the way. Most texts are
 // ASCII, written in place four units at a time.
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
+  std::string out;
+  Utf16LeBytesToUtf8(data, size, out);
+  return out;
+}
+
+void Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size, std::string& out) {
   const std::size_t units = size / 2;
   const auto unitAt = [&](std::size_t k) { return static_cast<char16_t>(data[2 * k] | (data[2 * k + 1] << 8)); };
-  std::string out(units, '\0');
+  out.resize(units);
   std::size_t i = 0;
   while (i + 4 <= units && PackAscii(data + 2 * i, out.data() + i)) i += 4;
   for (; i < units; ++i) {
     const char16_t unit = unitAt(i);
     if (unit == 0) {
       out.resize(i);
-      return out;
+      return;
     }
     if (unit >= 0x80) break;
     out[i] = static_cast<char>(unit);
@@ -248,7 +254,6 @@ std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
   while (end < units && unitAt(end) != 0) ++end;
   out.resize(i);
   AppendDecoded(out, i, end, unitAt);
-  return out;
 }
 
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {

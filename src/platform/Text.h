@@ -36,6 +36,8 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::size_t Utf16Length(std::string_view utf8) noexcept;
 // Reads UTF-16LE bytes up to the first NUL character (an odd last byte is ignored).
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
+// The same into `out`, whose buffer is kept: for a caller decoding value after value.
+void Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size, std::string& out);
 // UTF-16LE bytes of text followed by one NUL character, as the registry stores strings.
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate = true);
 

@@ -26,8 +26,12 @@ TEST(Utf16Decode, RegistryBytesBecomeUtf8) {
       {{0x00, 0xDE, 0x3D, 0xD8}, "\xED\xB8\x80\xED\xA0\xBD"},  // a low before a high pairs with nothing
       {{0x3D, 0xD8, 0, 0, 0x00, 0xDE}, "\xED\xA0\xBD"},        // no pair across the terminator
   };
+  // One buffer decodes every case in turn, longer and shorter, as a sweep does.
+  std::string reused = "left over from an earlier, longer value";
   for (const auto& c : cases) {
     EXPECT_EQ(Utf16LeBytesToUtf8(c.bytes.data(), c.bytes.size()), c.utf8);
+    Utf16LeBytesToUtf8(c.bytes.data(), c.bytes.size(), reused);
+    EXPECT_EQ(reused, c.utf8);
     // The same text through the units, as names travel.
     std::u16string units;
     for (std::size_t i = 0; i + 1 < c.bytes.size(); i += 2) {
