@@ -52,17 +52,20 @@ bool IsPlainDrivePath(std::string_view upperPath) {
 // folds other letters by its own table), no "~" (a volume without short
 // names lists none, yet a lookup may still resolve one through a link),
 // nothing a lookup rejects or treats as a pattern.
-bool IsListableName(std::string_view name) {
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x80) return false;
-    switch (c) {
-      case '~': case '*': case '?': case '"': case '<': case '>': case '|':
-        return false;
-      default:
-        break;
-    }
+bool IsListableChar(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte < 0x20 || byte >= 0x80) return false;
+  switch (c) {
+    case '~': case '*': case '?': case '"': case '<': case '>': case '|':
+      return false;
+    default:
+      return true;
   }
+}
+
+bool IsListableName(std::string_view name) {
+  for (char c : name)
+    if (!IsListableChar(c)) return false;
   return true;
 }
 
@@ -318,7 +321,7 @@ CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
   folder.oddAt = folder.unlistableAt = key.size();
   for (std::size_t i = folder.nameStart; i < key.size() && key[i] != '\\'; ++i) {
     if (folder.oddAt == key.size() && (key[i] == '/' || key[i] == ':')) folder.oddAt = i;
-    if (folder.unlistableAt == key.size() && !IsListableName(key.substr(i, 1))) folder.unlistableAt = i;
+    if (folder.unlistableAt == key.size() && !IsListableChar(key[i])) folder.unlistableAt = i;
   }
   return folder;
 }
