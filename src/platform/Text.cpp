@@ -229,18 +229,17 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 // Decoded straight from the bytes: a value's text is read once per value
 // the scan looks at, so no UTF-16 copy is made on the way. Most texts are
 // ASCII, written in place four units at a time.
-std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
-  std::string out;
-  Utf16LeBytesToUtf8(data, size, out);
-  return out;
-}
+namespace {
 
-void Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size, std::string& out) {
-  const std::size_t units = size / 2;
+// Decodes into `out`, already as long as the data's units.
+void DecodeUtf16Le(const unsigned char* data, std::size_t units, std::string& out) {
   const auto unitAt = [&](std::size_t k) { return static_cast<char16_t>(data[2 * k] | (data[2 * k + 1] << 8)); };
-  out.resize(units);
+  // Written through a pointer taken once: a store through `out` could change
+  // the string itself as far as the compiler knows, so it would read the
+  // buffer's address again after every character.
+  char* const to = out.data();
   std::size_t i = 0;
-  while (i + 4 <= units && PackAscii(data + 2 * i, out.data() + i)) i += 4;
+  while (i + 4 <= units && PackAscii(data + 2 * i, to + i)) i += 4;
   for (; i < units; ++i) {
     const char16_t unit = unitAt(i);
     if (unit == 0) {
@@ -248,12 +247,25 @@ void Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size, std::string
       return;
     }
     if (unit >= 0x80) break;
-    out[i] = static_cast<char>(unit);
+    to[i] = static_cast<char>(unit);
   }
   std::size_t end = i;
   while (end < units && unitAt(end) != 0) ++end;
   out.resize(i);
   AppendDecoded(out, i, end, unitAt);
+}
+
+}  // namespace
+
+std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size) {
+  std::string out(size / 2, '\0');
+  DecodeUtf16Le(data, size / 2, out);
+  return out;
+}
+
+void Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size, std::string& out) {
+  out.resize(size / 2);
+  DecodeUtf16Le(data, size / 2, out);
 }
 
 Bytes Utf8ToUtf16LeBytes(std::string_view text, bool terminate) {
