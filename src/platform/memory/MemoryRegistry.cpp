@@ -31,7 +31,7 @@ std::vector<std::string_view> SplitPath(std::string_view path) {
 // they were first set, as on Windows.
 std::u16string SubKeySortKey(std::string_view name) { return Utf8ToUtf16(UpperCase(name)); }
 
-struct MemoryRegistry::Node {
+struct MemoryRegistry::Node : std::enable_shared_from_this<MemoryRegistry::Node> {
   std::string name;
   std::u16string sortKey;
   Node* parent = nullptr;
@@ -63,14 +63,19 @@ struct MemoryRegistry::Node {
                             [](const std::shared_ptr<Node>& c, const std::u16string& k) { return c->sortKey < k; });
   }
 
-  // The owning pointer of a child, or nullptr.
-  std::shared_ptr<Node> FindShared(std::string_view childName) {
-    const std::u16string key = SubKeySortKey(childName);
+  // Every key is opened by name, often many times over: an ASCII name's sort
+  // key is built in a buffer kept by the thread instead of two new strings.
+  Node* FindChild(std::string_view childName) {
+    thread_local std::u16string key;
+    if (std::all_of(childName.begin(), childName.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      key.clear();
+      for (char c : childName) key.push_back(static_cast<char16_t>(AsciiUpper(c)));
+    } else {
+      key = SubKeySortKey(childName);
+    }
     auto it = LowerBound(key);
-    return (it != children.end() && (*it)->sortKey == key) ? *it : nullptr;
+    return (it != children.end() && (*it)->sortKey == key) ? it->get() : nullptr;
   }
-
-  Node* FindChild(std::string_view childName) { return FindShared(childName).get(); }
 
   Node* AddChild(std::string_view childName) {
     auto node = std::make_shared<Node>();
@@ -289,9 +294,7 @@ class MemoryKey : public RegistryKey {
 
   // A node is kept alive by the shared pointer in its parent; a handle holds
   // that pointer so the node outlives its deletion while the handle is open.
-  static std::shared_ptr<Node> KeepAliveFor(Node* node) {
-    return node->parent ? node->parent->FindShared(node->name) : nullptr;
-  }
+  static std::shared_ptr<Node> KeepAliveFor(Node* node) { return node->parent ? node->shared_from_this() : nullptr; }
 
   std::shared_ptr<State> state_;
   Node* node_;
