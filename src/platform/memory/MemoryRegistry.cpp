@@ -134,6 +134,19 @@ struct MemoryRegistry::State {
 namespace {
 
 using Node = MemoryRegistry::Node;
+
+// The key at `path` below `from`, or nullptr; the names are those SplitPath
+// gives, walked without collecting them first, as every open does this.
+Node* FindPath(Node* from, std::string_view path) {
+  Node* node = from;
+  for (std::size_t start = 0; node && start <= path.size();) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) node = node->FindChild(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return node;
+}
 using State = MemoryRegistry::State;
 
 // Child nodes are owned by their parent's vector; a handle keeps its node
@@ -147,11 +160,8 @@ class MemoryKey : public RegistryKey {
   RegStatus OpenSubKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& out) override {
     std::lock_guard lock(state_->mutex);
     if (node_->deleted) return RegStatus::Failed;
-    Node* node = node_;
-    for (auto part : SplitPath(path)) {
-      node = node->FindChild(part);
-      if (!node) return RegStatus::NotFound;
-    }
+    Node* node = FindPath(node_, path);
+    if (!node) return RegStatus::NotFound;
     if (node->deniedAccess & access) return RegStatus::AccessDenied;
     out = std::make_unique<MemoryKey>(state_, node, KeepAliveFor(node), access);
     return RegStatus::Ok;
