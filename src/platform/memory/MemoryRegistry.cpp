@@ -277,13 +277,9 @@ class MemoryKey : public RegistryKey {
   RegStatus DeleteSubKeyTree(std::string_view path) override {
     std::lock_guard lock(state_->mutex);
     if (node_->deleted) return RegStatus::Failed;
-    Node* node = node_;
-    auto parts = SplitPath(path);
-    if (parts.empty()) return RegStatus::InvalidArgument;
-    for (auto part : parts) {
-      node = node->FindChild(part);
-      if (!node) return RegStatus::NotFound;
-    }
+    Node* node = FindPath(node_, path);
+    if (node == node_) return RegStatus::InvalidArgument;  // the path names no key below this one
+    if (!node) return RegStatus::NotFound;
     if (IsRootNode(node)) return RegStatus::AccessDenied;
     node->parent->RemoveChild(node);
     return RegStatus::Ok;
@@ -341,11 +337,8 @@ RegStatus MemoryRegistry::OpenRoot(RootKey root, std::uint32_t access, std::uniq
 
 bool MemoryRegistry::DenyAccess(RootKey root, std::string_view path, std::uint32_t deniedMask) {
   std::lock_guard lock(state_->mutex);
-  Node* node = state_->RootNode(root);
-  for (auto part : SplitPath(path)) {
-    node = node->FindChild(part);
-    if (!node) return false;
-  }
+  Node* node = FindPath(state_->RootNode(root), path);
+  if (!node) return false;
   node->deniedAccess = deniedMask;
   return true;
 }
