@@ -1,6 +1,8 @@
 // The sweeps that give a tree's rows from what an earlier sweep of the same
 // tree in the same scan kept, instead of reading and checking it again.
+#include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/SweepWalk.h"
@@ -10,18 +12,52 @@ namespace lindqua {
 
 namespace {
 
-// The sweep's own rules let it enter every key of keyPath below its first
-// `entered` characters (a key it has entered), down to keyPath itself.
-bool EntersAll(const Sweep& sweep, std::string_view keyPath, std::size_t entered) {
-  std::size_t tested = entered;
-  while (tested < keyPath.size()) {
-    std::size_t next = keyPath.find('\\', tested + 1);
-    if (next == std::string_view::npos) next = keyPath.size();
-    if (!MayEnter(sweep, keyPath.substr(0, next), tested)) return false;
-    tested = next;
+// Whether the sweep's own rules let it enter every key of a path below its
+// first `base` characters (a key it has entered), down to the path itself.
+// Kept paths come in the sweep's depth-first order, so each is asked only
+// about the levels it does not share with the path asked before it.
+class EntryGate {
+ public:
+  EntryGate(const Sweep& sweep, std::size_t base) : sweep_(sweep), base_(base), passed_(base) {}
+
+  bool EntersAll(std::string_view keyPath) {
+    std::size_t tested = SharedEnteredKey(keyPath);
+    bool entered = true;
+    while (tested < keyPath.size()) {
+      std::size_t next = keyPath.find('\\', tested + 1);
+      if (next == std::string_view::npos) next = keyPath.size();
+      if (!MayEnter(sweep_, keyPath.substr(0, next), tested)) {
+        entered = false;
+        break;
+      }
+      tested = next;
+    }
+    last_.assign(keyPath);
+    passed_ = tested;
+    return entered;
   }
-  return true;
-}
+
+ private:
+  // The longest key that heads both keyPath and the entered part of the
+  // path asked before; at least the base.
+  std::size_t SharedEnteredKey(std::string_view keyPath) const {
+    const std::string_view entered = std::string_view(last_).substr(0, passed_);
+    std::size_t same = 0;
+    const std::size_t most = std::min(entered.size(), keyPath.size());
+    while (same < most && entered[same] == keyPath[same]) ++same;
+    const auto endsKey = [](std::string_view path, std::size_t at) { return at == path.size() || path[at] == '\\'; };
+    if (!(endsKey(keyPath, same) && endsKey(entered, same))) {
+      const std::size_t slash = keyPath.substr(0, same).rfind('\\');
+      same = slash == std::string_view::npos ? 0 : slash;
+    }
+    return std::max(same, base_);
+  }
+
+  const Sweep& sweep_;
+  std::size_t base_;
+  std::string last_;
+  std::size_t passed_;  // the first passed_ characters of last_ name a key the rules let in
+};
 
 // Gives the rows kept in entries [begin, end) for the tree of baseKey, which
 // this sweep has entered at basePath. An entry's path, less its first `skip`
@@ -35,6 +71,7 @@ void ReplayEntries(Sweep& sweep, RegistryKey& baseKey, const std::string& basePa
   std::string keyPath;
   const std::string* lastKey = nullptr;
   bool entered = false;
+  EntryGate gate(sweep, basePath.size());
   for (std::size_t i = begin; i < end; ++i) {
     if (sweep.scan.Terminated()) return;
     const SweptTreeRecord::Entry& entry = record.Entries()[i];
@@ -45,14 +82,14 @@ void ReplayEntries(Sweep& sweep, RegistryKey& baseKey, const std::string& basePa
     if (entry.passedOver) {
       lastKey = nullptr;
       std::unique_ptr<RegistryKey> key;
-      if (!EntersAll(sweep, keyPath, basePath.size())) continue;
+      if (!gate.EntersAll(keyPath)) continue;
       if (baseKey.OpenSubKey(below, RegAccess::Read, key) != RegStatus::Ok || !key) continue;
       SweepOpenKey(sweep, *key, keyPath);
       continue;
     }
     if (!lastKey || *lastKey != entry.keyPath) {
       lastKey = &entry.keyPath;
-      entered = EntersAll(sweep, keyPath, basePath.size());
+      entered = gate.EntersAll(keyPath);
       if (entered) sweep.scan.ShowDetail(keyPath);
     }
     if (entered) AddValueRow(sweep, keyPath, entry.name, entry.text, entry.reason);

@@ -170,9 +170,13 @@ void SeedClasses(MemoryRegistry& registry) {
   put(M, "Software\\Classes\\Applications\\app.exe", "a", "C:\\Gone\\a.exe");
   put(M, "Software\\Classes\\Applications2", "b", "C:\\Gone\\b.exe");
   put(M, "Software\\Classes\\CLSID\\{1}\\InprocServer32", "", "C:\\Gone\\server.dll");
+  put(M, "Software\\Classes\\CLSID\\{1}\\InprocServer32\\Below", "", "C:\\Gone\\below.dll");
   put(M, "Software\\Classes\\CLSID\\{1}\\DefaultIcon", "", "C:\\Gone\\icon.dll");
+  put(M, "Software\\Classes\\CLSID\\{1}\\ProgID", "", "C:\\Gone\\after.dll");
   put(M, "Software\\Classes\\LqFile\\shell\\open\\command", "", "\"C:\\Gone\\open.exe\" \"%1\"");
   put(M, "Software\\Classes\\LqFile\\Software\\Microsoft\\Deep", "m", "C:\\Gone\\ms.exe");
+  put(M, "Software\\Classes\\LqFile\\Software\\Microsoft\\Deep\\Deeper", "m", "C:\\Gone\\ms2.exe");
+  put(M, "Software\\Classes\\LqFile\\Software\\Vendor", "m", "C:\\Gone\\vendor2.exe");
   put(M, "Software\\Classes\\LqShared\\Deep", "s", "C:\\Gone\\shared.exe");
   put(M, "Software\\Classes\\TypeLib\\{2}\\1.0\\0\\win32", "", "C:\\Gone\\lib.tlb");
   put(M, "Software\\Vendor", "v", "C:\\Gone\\vendor.exe");
@@ -188,7 +192,7 @@ TEST(ClassesReplay, TheMachineSweepGivesTheSameRowsWithoutReadingItsClassesAgain
   const SectionRun alone = RunSections(m, m.registry, {machine}, {}, SweptTreeRecord::DefaultMaxBytes, machine);
   const SectionRun after = RunSections(m, m.registry, {SectionId::ClassesRoot, machine}, {},
                                        SweptTreeRecord::DefaultMaxBytes, machine);
-  ASSERT_EQ(alone.users.size(), 6u);
+  ASSERT_EQ(alone.users.size(), 8u);
   EXPECT_EQ(after.users, alone.users);
   EXPECT_LT(after.usersOpens, alone.usersOpens);
 }
@@ -222,7 +226,7 @@ TEST(ClassesReplay, WhatTheClassesRootMayNotShowAsTheMachinesIsReadAgain) {
     };
     const SectionRun both = RunSections(m, m.registry, {SectionId::ClassesRoot, machine}, change, c.maxBytes, machine);
     const SectionRun alone = RunSections(m, m.registry, {machine}, {}, SweptTreeRecord::DefaultMaxBytes, machine);
-    ASSERT_EQ(alone.users.size(), 7u);
+    ASSERT_EQ(alone.users.size(), 9u);
     EXPECT_EQ(both.users, alone.users);
   }
 }
