@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Finding.h"
+#include "engine/FragmentSet.h"
 #include "engine/ScanSection.h"
 #include "platform/Text.h"
 
@@ -191,15 +192,13 @@ void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath, bool 
 }  // namespace
 
 bool WalkSkipsPath(std::string_view path, std::size_t tested) {
-  // A match ending inside the tested part would have kept the walk out of it.
-  const auto window = [&](std::string_view fragment) {
-    return path.substr(tested >= fragment.size() ? tested + 1 - fragment.size() : 0);
-  };
-  for (std::string_view fragment : ExactCaseSkips)
-    if (ContainsExact(window(fragment), fragment)) return true;
-  for (std::string_view fragment : AnyCaseSkips)
-    if (ContainsText(window(fragment), fragment)) return true;
-  return false;
+  static const FragmentSet skips = [] {
+    std::vector<Fragment> all;
+    for (std::string_view fragment : ExactCaseSkips) all.push_back({fragment, false});
+    for (std::string_view fragment : AnyCaseSkips) all.push_back({fragment, true});
+    return FragmentSet(all);
+  }();
+  return skips.FoundIn(path, tested);
 }
 
 bool IsProtectedKey(std::string_view path) {

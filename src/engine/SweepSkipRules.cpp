@@ -1,5 +1,8 @@
 #include "engine/SweepSkipRules.h"
 
+#include <span>
+
+#include "engine/FragmentSet.h"
 #include "engine/ScanSection.h"
 #include "platform/Text.h"
 
@@ -14,44 +17,34 @@ bool MatchesEntry(const std::array<std::string_view, N>& list, std::string_view 
   return false;
 }
 
-// Where a fragment must start to be new in a path whose first `tested`
-// characters the rules already let through: an earlier occurrence would have
-// kept the sweep out of that ancestor.
-std::string_view Untested(std::string_view text, std::size_t tested, std::size_t fragmentSize) {
-  const std::size_t from = tested + 1 > fragmentSize ? tested + 1 - fragmentSize : 0;
-  return from < text.size() ? text.substr(from) : std::string_view();
+// Looked for below the part of a path the rules already let through.
+const FragmentSet& Nt6ExactWords() {
+  static const FragmentSet words{{"Software\\Microsoft\\PowerShell\\3", false},
+                                 {"Software\\Microsoft\\Speech\\Voices\\Tokens", false},
+                                 {"Software\\Microsoft\\Windows\\CurrentVersion\\ShellCompatibility\\InboxApp", false}};
+  return words;
 }
 
-bool ContainsAny(std::string_view text, std::size_t tested, std::initializer_list<std::string_view> needles) {
-  for (std::string_view needle : needles)
-    if (Untested(text, tested, needle.size()).find(needle) != std::string_view::npos) return true;
-  return false;
-}
+// Only for the hive sweep; the last only from NT6 on.
+constexpr Fragment HiveSweepFragments[] = {
+    {"software\\microsoft", true},
+    {"}\\localserver32", true},
+    {"}\\inprocserver32", true},
+    {"software\\classes\\extensions\\contractid\\windows.", true},
+    {"software\\classes\\typelib\\", true},
+    {"software\\classes\\windows.dvd.maker", true},
+};
 
-// The same without regard to case, for lower-case needles: asked for every
-// key a machine sweep enters, so no lower-cased copy of the path is made.
-bool ContainsAnyText(std::string_view text, std::size_t tested, std::initializer_list<std::string_view> lowerNeedles) {
-  for (std::string_view needle : lowerNeedles)
-    if (ContainsText(Untested(text, tested, needle.size()), needle)) return true;
-  return false;
+const FragmentSet& HiveSweepWords(bool nt6) {
+  static const FragmentSet before{std::span(HiveSweepFragments).first(5)};
+  static const FragmentSet since{std::span(HiveSweepFragments)};
+  return nt6 ? since : before;
 }
 
 bool MachineSkips(const ScanContext& scan, std::string_view keyPath, std::string_view issueText, std::size_t tested) {
   if (MatchesEntry(MachineSkipKeys, keyPath)) return true;
-  const bool hiveSweep = SameText(issueText, IssueMissingFileOrFolder);
-  if (scan.IsNT6 && hiveSweep &&
-      ContainsAnyText(keyPath, tested,
-                      {"}\\localserver32", "}\\inprocserver32", "software\\classes\\windows.dvd.maker"}))
-    return true;
-  // These three are tested with their exact case.
-  if (scan.IsNT6 && ContainsAny(keyPath, tested,
-                                {"Software\\Microsoft\\PowerShell\\3", "Software\\Microsoft\\Speech\\Voices\\Tokens",
-                                 "Software\\Microsoft\\Windows\\CurrentVersion\\ShellCompatibility\\InboxApp"}))
-    return true;
-  return hiveSweep && ContainsAnyText(keyPath, tested,
-                                      {"software\\microsoft", "}\\localserver32", "}\\inprocserver32",
-                                       "software\\classes\\extensions\\contractid\\windows.",
-                                       "software\\classes\\typelib\\"});
+  if (scan.IsNT6 && Nt6ExactWords().FoundIn(keyPath, tested)) return true;
+  return SameText(issueText, IssueMissingFileOrFolder) && HiveSweepWords(scan.IsNT6).FoundIn(keyPath, tested);
 }
 
 }  // namespace

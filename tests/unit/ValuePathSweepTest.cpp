@@ -123,12 +123,14 @@ TEST_F(ValuePathSweepTest, LocalMachineSkipsMicrosoftServersAndTypeLibraries) {
   Put(L, "Software\\Classes\\CLSID\\{1}\\InprocServer32", "", Missing);
   Put(L, "Software\\Classes\\CLSID\\{1}\\LocalServer32", "", Missing);
   Put(L, "Software\\Classes\\CLSID\\{1}\\DefaultIcon", "", Missing);
+  Put(L, "Software\\Classes\\CLSID\\{1]\\InprocServer32", "", Missing);  // "]" is no "}" in any case
   Put(L, "Software\\Classes\\TypeLib", "f", Missing);
   Put(L, "Software\\Classes\\TypeLib\\{2}\\1.0", "g", Missing);
   Put(L, "Software\\Classes\\Extensions\\ContractId\\Windows.Launch", "h", Missing);
   Put(L, "Software\\Classes\\Windows.DVD.Maker", "i", Missing);
   ScanLocalMachine(m.scan);
   EXPECT_EQ(Locations(), (Strings{"HKEY_LOCAL_MACHINE\\Software\\Classes\\Applications2\\e",
+                                  "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1]\\InprocServer32\\",
                                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}\\DefaultIcon\\",
                                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\TypeLib\\f",
                                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\Windows.DVD.Maker\\i",
@@ -136,7 +138,7 @@ TEST_F(ValuePathSweepTest, LocalMachineSkipsMicrosoftServersAndTypeLibraries) {
   m.model.Clear();
   m.scan.IsNT6 = true;
   ScanLocalMachine(m.scan);
-  EXPECT_EQ(m.Rows().size(), 4u) << "on NT 6 the DVD maker key is left out too";
+  EXPECT_EQ(m.Rows().size(), 5u) << "on NT 6 the DVD maker key is left out too";
 }
 
 // The sweep asks only about the part of a path below a parent the rules let
@@ -152,6 +154,8 @@ TEST_F(ValuePathSweepTest, SkipRulesSeeFragmentsThatStartInTheParent) {
       "Software\\Microsoft\\PowerShell\\3\\x",
       "Software\\Classes\\Windows.DVD.Maker",
       "Software\\Vendor\\Plain\\Deep\\Key",
+      "Software\\Vendor\\software\\classes\\typelib\\x",
+      "Software\\Vendor\\SOFTWARE\\CLASSES\\Windows.dvd.Maker",
   };
   m.scan.SetStatusText("Scanning: HKEY_LOCAL_MACHINE");
   for (bool nt6 : {false, true}) {

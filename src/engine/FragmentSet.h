@@ -1,0 +1,35 @@
+#pragma once
+// A few fragments looked for in a key path, each with or without regard to
+// case, in one pass over the path: the walks ask this of every key they
+// enter, and searching once per fragment cost more than reading the key.
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace lindqua {
+
+struct Fragment {
+  std::string_view text;  // never empty
+  bool anyCase;
+};
+
+class FragmentSet {
+ public:
+  explicit FragmentSet(std::span<const Fragment> fragments);
+  FragmentSet(std::initializer_list<Fragment> fragments) : FragmentSet(std::span(fragments.begin(), fragments.size())) {}
+
+  // Some fragment occurs in `path` and ends past its first `tested`
+  // characters: one ending inside them would have kept the walk out of that
+  // ancestor, so only the part below is searched. 0 searches the whole path.
+  bool FoundIn(std::string_view path, std::size_t tested = 0) const noexcept;
+
+ private:
+  std::vector<Fragment> fragments_;
+  std::size_t longest_ = 0;
+  std::array<bool, 256> starts_{};  // a byte some fragment may start with
+};
+
+}  // namespace lindqua
