@@ -42,6 +42,7 @@ struct Sweep {
   KeyShapeRecord* shapes = nullptr;
   KeyShapeRecord::Slot shapeSlot;
   std::string text;  // the value being judged, decoded into one buffer for the whole sweep
+  std::string location;  // a row's location, built in one buffer for the whole sweep
 };
 
 // Nothing is entered that the running section leaves to another, nor the

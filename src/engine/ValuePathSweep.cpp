@@ -75,8 +75,8 @@ bool MayEnter(const Sweep& sweep, std::string_view keyPath, std::size_t tested) 
 
 void AddValueRow(Sweep& sweep, std::string_view keyPath, std::string_view name, std::string_view text,
                  std::string_view reason) {
-  std::string keyLocation = sweep.rootName;
-  keyLocation.append("\\").append(keyPath);
+  std::string& keyLocation = sweep.location;
+  keyLocation.assign(sweep.rootName).append("\\").append(keyPath);
   if (name.find('\\') == std::string_view::npos) {
     sweep.scan.AddFinding(sweep.issueText, text, keyLocation.append("\\").append(name), FixTag::ValueInLocation,
                           reason);
