@@ -275,16 +275,35 @@ std::string DescribeTried(const Tried& tried) {
   constexpr std::size_t MaxShown = 4;
   constexpr std::size_t MaxChars = 400;
   const Candidate main{tried.name.size(), Suffix::None};
-  std::vector<Candidate> others;
-  others.reserve(tried.candidates.size());
-  for (const Candidate& candidate : tried.candidates)
+  // Longest first, each name once, in the order first tried among names of one
+  // length. Sorted with its place as the tie-break, not searched for repeats:
+  // a long text with many stop characters tries a great many names.
+  struct Placed {
+    Candidate candidate;
+    std::size_t place;
+  };
+  std::vector<Placed> sorted;
+  sorted.reserve(tried.candidates.size());
+  for (std::size_t place = 0; place < tried.candidates.size(); ++place) {
+    const Candidate& candidate = tried.candidates[place];
     // Prefixes cut before the drive's "\" ("C.exe") were asked about too,
     // but name nothing a user could look for.
-    if (candidate != main && candidate.length >= 3 &&
-        std::find(others.begin(), others.end(), candidate) == others.end())
+    if (candidate != main && candidate.length >= 3) sorted.push_back({candidate, place});
+  }
+  std::sort(sorted.begin(), sorted.end(), [](const Placed& a, const Placed& b) {
+    const std::size_t aSize = a.candidate.TextSize(), bSize = b.candidate.TextSize();
+    return aSize != bSize ? aSize > bSize : a.place < b.place;
+  });
+  std::vector<Candidate> others;
+  others.reserve(sorted.size());
+  std::size_t sameSizeFrom = 0;  // where the names as long as the last one kept start
+  for (const Placed& placed : sorted) {
+    const Candidate& candidate = placed.candidate;
+    if (!others.empty() && others.back().TextSize() != candidate.TextSize()) sameSizeFrom = others.size();
+    // Names of one length differ in their suffix, of which there are few.
+    if (std::find(others.begin() + static_cast<std::ptrdiff_t>(sameSizeFrom), others.end(), candidate) == others.end())
       others.push_back(candidate);
-  std::stable_sort(others.begin(), others.end(),
-                   [](const Candidate& a, const Candidate& b) { return a.TextSize() > b.TextSize(); });
+  }
   // One buffer for the whole line: a scan with many findings builds one per finding.
   std::string text;
   text.reserve(64 + tried.name.size() + tried.noFolder.size() + MaxChars);

@@ -233,6 +233,10 @@ TEST_P(FileReferenceCheckTest, ReasonNamesThePathLookedForAndWhatElseWasTried) {
             "Not found: C:\\Gone\\x.exe (no folder C:\\Gone\\)"},
            {"C:\\Tools\\gone.exe,1", ".exe", "Not found: C:\\Tools\\gone.exe"},
            {"A:\\setup.exe", "", "Drive not ready: A:\\setup.exe"},
+           // "C:\Tools\nil " is tried twice (before the ";" and once it is cut off) and counted once.
+           {"C:\\Tools\\nil ;", "",
+            "Not found: C:\\Tools\\nil ;; also tried C:\\Tools\\nil ;.exe, C:\\Tools\\nil ;.com, "
+            "C:\\Tools\\nil ;.bat, C:\\Tools\\nil .exe and 7 more"},
        }) {
     ASSERT_TRUE(Missing(c.text, c.cutAt)) << c.text;
     EXPECT_EQ(MissingFileReason(scan(), c.text, c.cutAt, false, scan().DriveLetters), c.reason) << c.text;
