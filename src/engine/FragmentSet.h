@@ -4,6 +4,7 @@
 // enter, and searching once per fragment cost more than reading the key.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -18,6 +19,7 @@ struct Fragment {
 
 class FragmentSet {
  public:
+  // At most 64 fragments.
   explicit FragmentSet(std::span<const Fragment> fragments);
   FragmentSet(std::initializer_list<Fragment> fragments) : FragmentSet(std::span(fragments.begin(), fragments.size())) {}
 
@@ -27,9 +29,14 @@ class FragmentSet {
   bool FoundIn(std::string_view path, std::size_t tested = 0) const noexcept;
 
  private:
+  using Mask = std::uint64_t;  // one bit per fragment
+
   std::vector<Fragment> fragments_;
   std::size_t longest_ = 0;
-  std::array<bool, 256> starts_{};  // a byte some fragment may start with
+  // The fragments a byte may be the first, or the second, character of:
+  // most places in a path are passed over after two lookups.
+  std::array<Mask, 256> first_{};
+  std::array<Mask, 256> second_{};
 };
 
 }  // namespace lindqua
