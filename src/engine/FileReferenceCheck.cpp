@@ -16,6 +16,37 @@ namespace {
 // terminating NUL included.
 constexpr std::size_t ExpandBufferChars = 1024;
 
+// No path of more UTF-16 units than this names anything on Windows, so none
+// is asked about: a value of a few hundred kilobytes with a stop character
+// every other byte would otherwise cost a question about each of its
+// prefixes, each as long as the value.
+constexpr std::size_t MaxPathUnits = 32767;
+constexpr std::size_t ProgramExtensionUnits = 4;  // ".exe", ".com", ".bat"
+
+// How many leading bytes of `name` hold at most `units` UTF-16 units, ending
+// on a character boundary.
+std::size_t BytesWithinUnits(std::string_view name, std::size_t units) noexcept {
+  if (name.size() <= units) return name.size();  // a byte is never less than a unit
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if ((byte & 0xC0) == 0x80) continue;
+    used += byte >= 0xF0 ? 2 : 1;
+    if (used > units) return i;
+  }
+  return name.size();
+}
+
+// The longest prefixes of a path that questions may be about, with and without
+// a program extension added.
+struct Askable {
+  explicit Askable(std::string_view name)
+      : plain(BytesWithinUnits(name, MaxPathUnits)),
+        withExtension(BytesWithinUnits(name, MaxPathUnits - ProgramExtensionUnits)) {}
+  std::size_t plain;
+  std::size_t withExtension;
+};
+
 // A table, not a search of PathStopChars: every character of every path is asked.
 constexpr auto StopCharTable = [] {
   std::array<bool, 256> table{};
@@ -84,11 +115,13 @@ void Record(Tried* tried, std::size_t length, Suffix suffix = Suffix::None) {
 // only a name with an extension is spelt out, in one buffer per path.
 class Prober {
  public:
-  Prober(FileSystem& files, bool acceptFolder, Tried* tried)
-      : files_(files), acceptFolder_(acceptFolder), tried_(tried) {}
+  // Every candidate is a prefix of the path `askable` was worked out for.
+  Prober(FileSystem& files, bool acceptFolder, Tried* tried, Askable askable)
+      : files_(files), acceptFolder_(acceptFolder), tried_(tried), askable_(askable) {}
 
   // The candidate, or it with a program extension, exists.
   bool Probe(std::string_view candidate) {
+    if (candidate.size() > askable_.plain) return false;
     if (tried_) {
       Explain(candidate, Suffix::None);
       return ProgramExists(candidate);
@@ -99,6 +132,7 @@ class Prober {
   }
 
   bool ProgramExists(std::string_view candidate) {
+    if (candidate.size() > askable_.withExtension) return false;
     if (tried_) {
       for (Suffix suffix : {Suffix::Exe, Suffix::Com, Suffix::Bat}) Explain(candidate, suffix);
       return false;
@@ -117,7 +151,7 @@ class Prober {
   bool StemExists(std::string_view candidate) {
     const std::size_t slash = candidate.rfind('\\');
     const std::string_view stem = candidate.substr(slash + 1);
-    if (!IsPlainStem(stem)) return false;
+    if (!IsPlainStem(stem) || candidate.size() > askable_.plain) return false;
     if (tried_) return Explain(candidate, Suffix::AnyExtension);
     return files_.StemFileExists(candidate.substr(0, slash + 1), stem);
   }
@@ -132,13 +166,15 @@ class Prober {
   FileSystem& files_;
   bool acceptFolder_;
   Tried* tried_;
+  Askable askable_;
   std::string withExtension_;
 };
 
 // The folder part exists: a prefix of the file part that ends before a stop
 // character, or the whole of it less trailing ";", must name something.
-bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t lastSlash) {
-  for (std::size_t end = lastSlash + 1; end < name.size(); ++end)
+bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t lastSlash, Askable askable) {
+  const std::size_t ends = std::min(name.size(), askable.plain + 1);  // no longer prefix is asked about
+  for (std::size_t end = lastSlash + 1; end < ends; ++end)
     if (IsStopChar(name[end]) && prober.Probe(name.substr(0, end))) return false;
   std::string_view candidate = name;
   for (;;) {
@@ -156,8 +192,9 @@ bool MissingInExistingFolder(Prober& prober, std::string_view name, std::size_t 
 
 // The folder part does not exist: any prefix that names a file, or a program
 // when it ends before a stop character, makes the text present.
-bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name, Tried* tried) {
-  for (std::size_t end = 0; end < name.size(); ++end)
+bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view name, Tried* tried, Askable askable) {
+  const std::size_t ends = std::min(name.size(), askable.withExtension + 1);
+  for (std::size_t end = 0; end < ends; ++end)
     if (IsStopChar(name[end]) && prober.ProgramExists(name.substr(0, end))) return false;
   // Every prefix is asked about, in one question; only the whole path is
   // worth showing.
@@ -165,7 +202,7 @@ bool MissingWithoutFolder(FileSystem& files, Prober& prober, std::string_view na
     Record(tried, name.size());
     return true;
   }
-  return files.FirstFilePrefix(name, 1) == 0;
+  return files.FirstFilePrefix(name.substr(0, askable.plain), 1) == 0;
 }
 
 // Steps after unquoting and expansion, for one place the path may name.
@@ -192,10 +229,11 @@ bool CheckPath(ScanContext& scan, std::string_view name, std::string_view cutAt,
   const std::size_t lastSlash = name.rfind('\\');
   const std::string_view folderPart = name.substr(0, lastSlash + 1);
   if (folderPart.size() == name.size() && files.DirectoryExists(name)) return false;
-  Prober prober(files, acceptFolder, tried);
-  if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash);
+  const Askable askable(name);
+  Prober prober(files, acceptFolder, tried, askable);
+  if (files.DirectoryExists(folderPart)) return MissingInExistingFolder(prober, name, lastSlash, askable);
   if (tried) tried->noFolder = folderPart;
-  return MissingWithoutFolder(files, prober, name, tried);
+  return MissingWithoutFolder(files, prober, name, tried, askable);
 }
 
 // The text holds "\hp" or "print" (without regard to case), the words that
