@@ -91,7 +91,9 @@ TEST(LongTextCheck, NoPathLongerThanWindowsAllowsIsAskedAbout) {
       ScanContext scan(ScanPlatform{m.registry, cached ? static_cast<FileSystem&>(cache) : files, m.facts},
                        ScanSink(m.model, m.stop.get_token()));
       EXPECT_EQ(IsMissingFile(scan, c.text, "", false, "C"), c.missing);
-      if (c.missing) EXPECT_TRUE(MissingFileReason(scan, c.text, "", false, "C").starts_with("Not found: C:\\"));
+      if (c.missing) {
+        EXPECT_TRUE(MissingFileReason(scan, c.text, "", false, "C").starts_with("Not found: C:\\"));
+      }
       EXPECT_LE(files.longest, MaxUnits);
     }
   }
