@@ -81,22 +81,28 @@ double Median(std::vector<double> values) {
 struct ScanRun {
   double seconds = 0, processorSeconds = 0;
   std::map<int, double> sectionSeconds;
+  std::map<int, std::uint64_t> sectionCalls;  // only when the registry is counted
   std::size_t rows = 0;
   std::vector<Finding> found;  // kept only when asked for
 };
 
-ScanRun RunScan(ScanPlatform platform, const std::vector<std::string>& sections, bool keepRows = false) {
+// `counted`, when given, is the registry under `platform`, whose calls are
+// then counted section by section.
+ScanRun RunScan(ScanPlatform platform, const std::vector<std::string>& sections, bool keepRows = false,
+                const CountingRegistry* counted = nullptr) {
   ScanRun run;
   ResultsModel model;
   NoNotifier notifier;
   // Each section's scanner, timed from inside the scan thread.
-  auto timed = [&run, lookup = DefaultScannerLookup()](int section) -> std::function<void(ScanContext&)> {
+  auto timed = [&run, counted, lookup = DefaultScannerLookup()](int section) -> std::function<void(ScanContext&)> {
     auto scanner = lookup(section);
     if (!scanner) return nullptr;
-    return [&run, section, scanner](ScanContext& scan) {
+    return [&run, counted, section, scanner](ScanContext& scan) {
       const auto start = Clock::now();
+      const std::uint64_t callsBefore = counted ? counted->Calls() : 0;
       scanner(scan);
       run.sectionSeconds[section] += Seconds(start);
+      if (counted) run.sectionCalls[section] += counted->Calls() - callsBefore;
     };
   };
   const auto start = Clock::now();
@@ -193,12 +199,16 @@ double Measure(ScanPlatform platform, int rounds, const std::vector<std::string>
   (void)EnumerateHives(registry);
   const std::uint64_t enumerationCalls = registry.Calls();
   registry.Reset();
-  const ScanRun scan = RunScan(counted, sections);
+  const ScanRun scan = RunScan(counted, sections, false, &registry);
   std::printf("registry calls: enumeration %llu, full scan %llu (ratio %.2f); existence questions asked of the "
               "system: %llu; rows %zu\n",
               static_cast<unsigned long long>(enumerationCalls), static_cast<unsigned long long>(registry.Calls()),
               static_cast<double>(registry.Calls()) / static_cast<double>(enumerationCalls ? enumerationCalls : 1),
               static_cast<unsigned long long>(files.Questions()), scan.rows);
+  std::printf("registry calls by section:");
+  for (const auto& [section, calls] : scan.sectionCalls)
+    std::printf(" %d=%llu", section, static_cast<unsigned long long>(calls));
+  std::printf("\n");
   return Median(scans);
 }
 
