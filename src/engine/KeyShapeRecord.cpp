@@ -39,6 +39,7 @@ KeyShapeRecord::Node KeyShapeRecord::Add(const Slot& slot, bool hasValues, const
   }
   // The parent pointer is not used past here: this may move every shape.
   shapes_.push_back(Shape{hasValues, subKeys, std::vector<Node>(subKeys.size(), None)});
+  quiet_.clear();
   return node;
 }
 
@@ -58,7 +59,26 @@ KeyShapeRecord::Node KeyShapeRecord::Link(Node parent, std::size_t index) const 
   return shape && index < shape->children.size() ? shape->children[index] : None;
 }
 
+bool KeyShapeRecord::Quiet(Node node) const {
+  if (!Find(node)) return false;
+  if (quiet_.size() != shapes_.size()) {
+    quiet_.assign(shapes_.size(), false);
+    for (std::size_t index = shapes_.size(); index-- > 0;) {
+      const Shape& shape = shapes_[index];
+      // Every empty key ends in a key without values or subkeys: the walk
+      // offers a key that has none, or a chain of lone subkeys down to one.
+      bool quiet = shape.hasValues || !shape.subKeys.empty();
+      // Every subkey was recorded after its parent, so its answer is known here.
+      for (std::size_t child = 0; quiet && child < shape.children.size(); ++child)
+        quiet = shape.children[child] != None && quiet_[static_cast<std::size_t>(shape.children[child])];
+      quiet_[index] = quiet;
+    }
+  }
+  return quiet_[static_cast<std::size_t>(node)];
+}
+
 void KeyShapeRecord::Clear() noexcept {
+  std::vector<bool>().swap(quiet_);
   std::vector<Shape>().swap(shapes_);
   std::unordered_map<std::string, Node>().swap(tops_);
   bytes_ = 0;

@@ -2,8 +2,9 @@
 // What the sweeps of the users' keys learnt of each key they read: whether
 // it holds values and the names of its subkeys. The empty-key walk of
 // HKEY_USERS later in the same scan takes those instead of asking every key
-// again. It still opens each key itself, with the access a delete needs, so
-// it offers only keys the fix can reach.
+// again. It still opens each key it may offer itself, with the access a
+// delete needs, so it offers only keys the fix can reach; a tree in which
+// the record shows no key that could be empty is not opened at all.
 //
 // Keys form a tree below HKEY_USERS. A sweep records from its top (the root
 // of HKEY_USERS, or the current user's key there) down through each key it
@@ -53,12 +54,20 @@ class KeyShapeRecord {
   Node Top(std::string_view path) const;
   // The node of the subkey at `index` in the parent's list, or None.
   Node Link(Node parent, std::size_t index) const noexcept;
+  // Nothing at or below the node can be an empty key: every key there was
+  // recorded, and none is without both values and subkeys (where every empty
+  // key, or chain of lone subkeys, ends). The walk then need not open any of
+  // them, as it could offer none.
+  bool Quiet(Node node) const;
   // Forgets everything and gives the memory back; recording may start again.
   void Clear() noexcept;
 
  private:
   std::vector<Shape> shapes_;
   std::unordered_map<std::string, Node> tops_;  // by upper-cased path
+  // Quiet() of every node, worked out when first asked for (a parent is
+  // recorded before its subkeys, so one pass from the last node up will do).
+  mutable std::vector<bool> quiet_;
   std::size_t bytes_ = 0;
   std::size_t maxBytes_;
   bool overflowed_ = false;

@@ -95,6 +95,7 @@ struct KnownShape {
   KeyShapeRecord::Node node = KeyShapeRecord::None;
 
   const KeyShapeRecord::Shape* Get() const { return shapes ? shapes->Find(node) : nullptr; }
+  bool Quiet() const { return shapes && shapes->Quiet(node); }
   KnownShape Child(std::size_t index) const {
     return {shapes, shapes ? shapes->Link(node, index) : KeyShapeRecord::None};
   }
@@ -173,12 +174,13 @@ void WalkOpenKey(Walk& walk, RegistryKey& key, const std::string& keyPath, bool 
     if (walk.underUsers && SameText(name, ".DEFAULT")) continue;
     const std::string child = keyPath + "\\" + name;
     if (WalkSkipsPath(child, entered ? keyPath.size() : 0)) continue;
-    walk.scan.ShowDetail(child);
-    std::unique_ptr<RegistryKey> childKey;
-    if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
     KnownShape childShape = shape.Child(index);
     // A sweep's top lies right below the root: the current user's own key.
     if (walk.shapes && !childShape.Get() && keyPath.empty()) childShape = {walk.shapes, walk.shapes->Top(name)};
+    if (childShape.Quiet()) continue;
+    walk.scan.ShowDetail(child);
+    std::unique_ptr<RegistryKey> childKey;
+    if (key.OpenSubKey(name, RegAccess::AllAccess, childKey) != RegStatus::Ok || !childKey) continue;
     std::optional<std::vector<std::string>> childNames;
     const KeyContent content = Classify(walk.scan, *childKey, walk.descends ? &childNames : nullptr, childShape);
     if (content == KeyContent::Empty && !(walk.sparesProtected && IsProtectedKey(child)))

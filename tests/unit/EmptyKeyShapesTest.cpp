@@ -36,10 +36,17 @@ void Seed(MemoryRegistry& registry) {
   Key(registry, user, "Software\\Two\\B", "v");
   Key(registry, user, "Software\\Gr\u00fc\u00dfe \"q\"\\Leer");
   Key(registry, user, "AppEvents\\Schemes\\Apps\\Game\\Empty");
+  Key(registry, user, "AppEvents\\Schemes", "v");  // holds values, yet a key below it was passed over
   Key(registry, user, "Software\\Locked\\Empty");
   Key(registry, user, "Software\\Locked", "v");
   ASSERT_TRUE(registry.DenyAccess(user, "Software\\Locked", DeleteRight));
   Key(registry, user, "Software\\Microsoft\\Guarded\\Empty");
+  // Trees with no key that could be empty: values everywhere, or two subkeys.
+  Key(registry, user, "Software\\Quiet\\Deep\\Deeper", "v");
+  Key(registry, user, "Software\\Quiet\\Deep", "v");
+  Key(registry, user, "Software\\Quiet", "v");
+  Key(registry, user, "Software\\Forked\\A", "v");
+  Key(registry, user, "Software\\Forked\\B", "v");
   Key(registry, RootKey::Users, "S-1-5-18\\Software\\Old");
   Key(registry, RootKey::Users, ".DEFAULT\\Software\\Old");
 }
@@ -47,6 +54,7 @@ void Seed(MemoryRegistry& registry) {
 struct WalkRun {
   std::vector<std::string> rows;  // location|shown|reason of the walk's rows
   std::uint64_t asked = 0;        // lists and facts the walk asked for
+  std::uint64_t opened = 0;       // keys the walk opened
 };
 
 WalkRun RunScan(MemoryScan& m, const std::vector<int>& sections,
@@ -61,9 +69,12 @@ WalkRun RunScan(MemoryScan& m, const std::vector<int>& sections,
   for (int section : sections) {
     scan.currentSection = section;
     const std::uint64_t before = counted.Count(RegFault::Enumerate) + counted.Count(RegFault::Read);
+    const std::uint64_t opensBefore = counted.Count(RegFault::Open);
     ScannerForSection(section)(scan);
-    if (section == SectionId::EmptyKeys)
+    if (section == SectionId::EmptyKeys) {
       run.asked = counted.Count(RegFault::Enumerate) + counted.Count(RegFault::Read) - before;
+      run.opened = counted.Count(RegFault::Open) - opensBefore;
+    }
   }
   EXPECT_FALSE(scan.UsersKeyShapes.Usable()) << "nothing is kept once the walk is done";
   for (const Finding& row : model.Rows())
@@ -109,14 +120,17 @@ TEST(EmptyKeysFromSweeps, SameRowsAsAWalkThatAsksEveryKey) {
     EXPECT_EQ(run.rows, alone.rows) << c.what;
     if (c.fewer) {
       EXPECT_LT(run.asked, alone.asked) << c.what;
+      EXPECT_LE(run.opened + 4, alone.opened) << c.what << ": the two trees without an empty key are not opened";
     } else {
       EXPECT_EQ(run.asked, alone.asked) << c.what;
+      EXPECT_EQ(run.opened, alone.opened) << c.what;
     }
   }
   // Past its bound the record is given up whole and the walk asks every key.
   const WalkRun bounded = RunScan(m, {SectionId::CurrentUser, SectionId::Users, SectionId::EmptyKeys}, 600);
   EXPECT_EQ(bounded.rows, alone.rows);
   EXPECT_EQ(bounded.asked, alone.asked);
+  EXPECT_EQ(bounded.opened, alone.opened);
 }
 
 }  // namespace lindqua::test
