@@ -1,5 +1,7 @@
 #include "platform/CachingFileSystem.h"
 
+#include <algorithm>
+
 #include "platform/PlainName.h"
 #include "platform/StemName.h"
 #include "platform/Text.h"
@@ -104,6 +106,8 @@ void CachingFileSystem::Clear() {
   known_.Release();  // give the memory back, not only the entries
   std::unordered_map<std::string, bool>().swap(stemAnswers_);
   key_ = UpperPathKey();  // its buffers are as long as the longest path asked
+  std::string().swap(prefixPath_);
+  prefixFrom_ = prefixNoFileTo_ = 0;
 }
 
 // Starts the map again. What was inferred from its entries goes with them:
@@ -233,6 +237,7 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   const PathKind kind = inner_.KindOf(path);
   if (kind == PathKind::Unsure) {
     // Nothing is kept: the system would not say what lies there or below.
+    unsureSeen_ = true;
     ++innerQueries_;
     return folder ? inner_.DirectoryExists(path) : inner_.FileExists(path);
   }
@@ -327,9 +332,38 @@ CachingFileSystem::PrefixFolder CachingFileSystem::FolderAt(std::size_t slash) {
 }
 
 std::size_t CachingFileSystem::FirstFilePrefix(std::string_view path, std::size_t from) {
-  key_.Assign(path);
-  const std::size_t first = from == 0 ? 1 : from;
+  std::size_t first = from == 0 ? 1 : from;
   if (first > path.size()) return 0;
+  const std::size_t known = KnownNoFilePrefixes(path, first);
+  unsureSeen_ = false;
+  const std::size_t found = FirstFilePrefixFrom(path, first, known);
+  // An answer the system was unsure of is not kept, nor is anything resting on it.
+  if (unsureSeen_) {
+    prefixPath_.clear();
+    return found;
+  }
+  prefixPath_.assign(path);
+  prefixFrom_ = first;
+  prefixNoFileTo_ = found == 0 ? path.size() : found - 1;
+  return found;
+}
+
+// How many characters of `path` the last prefix question showed no prefix
+// of, from `first` on, to name a file: the length of the prefixes it shares
+// with that question's path, if they were all asked then.
+std::size_t CachingFileSystem::KnownNoFilePrefixes(std::string_view path, std::size_t first) const {
+  if (prefixPath_.empty() || first < prefixFrom_) return 0;
+  const std::size_t most = std::min({path.size(), prefixPath_.size(), prefixNoFileTo_});
+  std::size_t same = 0;
+  while (same < most && path[same] == prefixPath_[same]) ++same;
+  return same >= first ? same : 0;
+}
+
+// Asks from `first` on, skipping the prefixes up to `knownNoFile` long.
+std::size_t CachingFileSystem::FirstFilePrefixFrom(std::string_view path, std::size_t first, std::size_t knownNoFile) {
+  first = std::max(first, knownNoFile + 1);
+  if (first > path.size()) return 0;
+  key_.Assign(path);
   // The last "\" before the prefix's end, and the one `folder` was worked out for.
   std::size_t slash = key_.Text().substr(0, first - 1).rfind('\\');
   std::size_t folderSlash = std::string_view::npos;

@@ -98,6 +98,8 @@ class CachingFileSystem : public FileSystem {
   PrefixFolder FolderAt(std::size_t slash);
   // The key's first `length` characters name no file, by what is known already.
   bool PrefixKnownNoFile(std::size_t length, const PrefixFolder& folder);
+  std::size_t KnownNoFilePrefixes(std::string_view path, std::size_t first) const;
+  std::size_t FirstFilePrefixFrom(std::string_view path, std::size_t first, std::size_t knownNoFile);
   bool EnsureListed(std::string_view upperFolder, std::uint8_t& folderBits);
 
   FileSystem& inner_;
@@ -113,6 +115,13 @@ class CachingFileSystem : public FileSystem {
   // The last folder whose complete listing answered a question: its other
   // children are judged by one lookup.
   std::string listedBase_;
+  // The path of the last prefix question, and the prefixes of it from
+  // `prefixFrom_` to `prefixNoFileTo_` long, none of which names a file.
+  // Texts asked in a row often share most of a missing folder's path, and
+  // within a scan what was no file stays none.
+  std::string prefixPath_;
+  std::size_t prefixFrom_ = 0, prefixNoFileTo_ = 0;
+  bool unsureSeen_ = false;  // an answer the system was unsure of was given since it was last cleared
   std::uint64_t innerQueries_ = 0;
 };
 

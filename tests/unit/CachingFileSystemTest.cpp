@@ -112,6 +112,10 @@ TEST_F(CachingFileSystemTest, WritesThroughItDropWhatItKnows) {
   EXPECT_FALSE(cache.FileExists("C:\\New\\x.txt"));
   EXPECT_TRUE(cache.AppendAndFlush("C:\\Tools\\log.txt", "x"));
   EXPECT_TRUE(cache.FileExists("C:\\Tools\\log.txt"));
+  // ... and so does the prefix question, which remembers what no prefix was.
+  EXPECT_EQ(cache.FirstFilePrefix("C:\\Later\\run -x", 1), 0u);
+  EXPECT_TRUE(cache.WriteWholeFile("C:\\Later", "x"));
+  EXPECT_EQ(cache.FirstFilePrefix("C:\\Later\\run -x", 1), 8u);
 }
 
 // The prefix question a check asks of a text whose folder is missing must
