@@ -23,26 +23,12 @@ constexpr std::size_t ExpandBufferChars = 1024;
 constexpr std::size_t MaxPathUnits = 32767;
 constexpr std::size_t ProgramExtensionUnits = 4;  // ".exe", ".com", ".bat"
 
-// How many leading bytes of `name` hold at most `units` UTF-16 units, ending
-// on a character boundary.
-std::size_t BytesWithinUnits(std::string_view name, std::size_t units) noexcept {
-  if (name.size() <= units) return name.size();  // a byte is never less than a unit
-  std::size_t used = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(name[i]);
-    if ((byte & 0xC0) == 0x80) continue;
-    used += byte >= 0xF0 ? 2 : 1;
-    if (used > units) return i;
-  }
-  return name.size();
-}
-
 // The longest prefixes of a path that questions may be about, with and without
 // a program extension added.
 struct Askable {
   explicit Askable(std::string_view name)
-      : plain(BytesWithinUnits(name, MaxPathUnits)),
-        withExtension(BytesWithinUnits(name, MaxPathUnits - ProgramExtensionUnits)) {}
+      : plain(Utf8BytesWithinUnits(name, MaxPathUnits)),
+        withExtension(Utf8BytesWithinUnits(name, MaxPathUnits - ProgramExtensionUnits)) {}
   std::size_t plain;
   std::size_t withExtension;
 };

@@ -42,9 +42,7 @@ class EntryGate {
   // path asked before; at least the base.
   std::size_t SharedEnteredKey(std::string_view keyPath) const {
     const std::string_view entered = std::string_view(last_).substr(0, passed_);
-    std::size_t same = 0;
-    const std::size_t most = std::min(entered.size(), keyPath.size());
-    while (same < most && entered[same] == keyPath[same]) ++same;
+    std::size_t same = SharedPrefixLength(entered, keyPath);
     const auto endsKey = [](std::string_view path, std::size_t at) { return at == path.size() || path[at] == '\\'; };
     if (!(endsKey(keyPath, same) && endsKey(entered, same))) {
       const std::size_t slash = keyPath.substr(0, same).rfind('\\');

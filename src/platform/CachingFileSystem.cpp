@@ -353,9 +353,7 @@ std::size_t CachingFileSystem::FirstFilePrefix(std::string_view path, std::size_
 // with that question's path, if they were all asked then.
 std::size_t CachingFileSystem::KnownNoFilePrefixes(std::string_view path, std::size_t first) const {
   if (prefixPath_.empty() || first < prefixFrom_) return 0;
-  const std::size_t most = std::min({path.size(), prefixPath_.size(), prefixNoFileTo_});
-  std::size_t same = 0;
-  while (same < most && path[same] == prefixPath_[same]) ++same;
+  const std::size_t same = std::min(SharedPrefixLength(path, prefixPath_), prefixNoFileTo_);
   return same >= first ? same : 0;
 }
 

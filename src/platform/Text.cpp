@@ -208,13 +208,46 @@ bool PackAscii(const unsigned char* units, char* out) noexcept {
 
 }  // namespace
 
+namespace {
+
+// The UTF-16 units a UTF-8 byte begins: none for a continuation byte, two
+// for a character beyond the BMP.
+std::size_t UnitsBegunBy(char c) noexcept {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
+}
+
+}  // namespace
+
 std::size_t Utf16Length(std::string_view utf8) noexcept {
   std::size_t units = 0;
-  for (char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) units += (byte >= 0xF0) ? 2 : 1;
-  }
+  for (char c : utf8) units += UnitsBegunBy(c);
   return units;
+}
+
+std::size_t Utf8BytesWithinUnits(std::string_view utf8, std::size_t units) noexcept {
+  if (utf8.size() <= units) return utf8.size();  // a byte is never less than a unit
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    used += UnitsBegunBy(utf8[i]);
+    if (used > units) return i;
+  }
+  return utf8.size();
+}
+
+// Eight bytes at a time: the existence cache compares each path it is asked
+// with the one before.
+std::size_t SharedPrefixLength(std::string_view a, std::string_view b) noexcept {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a.data() + i, sizeof x);
+    std::memcpy(&y, b.data() + i, sizeof y);
+    if (x != y) return i + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+  }
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {

@@ -34,6 +34,11 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // The UTF-16 code units text takes, counted without converting it (the unit
 // Windows measures names and buffers in).
 std::size_t Utf16Length(std::string_view utf8) noexcept;
+// How many leading bytes of utf8 hold at most `units` UTF-16 units, ending on
+// a character boundary.
+std::size_t Utf8BytesWithinUnits(std::string_view utf8, std::size_t units) noexcept;
+// How many leading bytes a and b share.
+std::size_t SharedPrefixLength(std::string_view a, std::string_view b) noexcept;
 // Reads UTF-16LE bytes up to the first NUL character (an odd last byte is ignored).
 std::string Utf16LeBytesToUtf8(const unsigned char* data, std::size_t size);
 // The same into `out`, whose buffer is kept: for a caller decoding value after value.

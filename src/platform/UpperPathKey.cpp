@@ -1,8 +1,5 @@
 #include "platform/UpperPathKey.h"
 
-#include <bit>
-#include <cstring>
-
 #include "platform/PlainName.h"
 #include "platform/Text.h"
 
@@ -18,20 +15,6 @@ constexpr std::uint64_t HashStep(std::uint64_t hash, char c) noexcept {
   return (hash ^ static_cast<unsigned char>(c)) * HashPrime;
 }
 
-// How many leading bytes a and b share, eight at a time.
-std::size_t CommonPrefix(std::string_view a, std::string_view b) noexcept {
-  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t x, y;
-    std::memcpy(&x, a.data() + i, sizeof x);
-    std::memcpy(&y, b.data() + i, sizeof y);
-    if (x != y) return i + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
-  }
-  while (i < n && a[i] == b[i]) ++i;
-  return i;
-}
-
 }  // namespace
 
 std::uint64_t PathHash(std::string_view upperPath) noexcept {
@@ -44,7 +27,7 @@ UpperPathKey::UpperPathKey() : hashes_{HashStart} {}
 
 void UpperPathKey::Assign(std::string_view path) {
   const std::size_t size = path.size();
-  const std::size_t same = CommonPrefix(std::string_view(asked_.data(), size_), path);
+  const std::size_t same = SharedPrefixLength(std::string_view(asked_.data(), size_), path);
   // The buffers only grow; what lies past the key's end is never read.
   if (asked_.size() < size) {
     asked_.resize(size);
