@@ -15,6 +15,8 @@
 
 namespace lindqua {
 
+class FileCheckMemo;
+
 struct ScanPlatform {
   RegistryBackend& registry;
   FileSystem& files;
@@ -78,6 +80,9 @@ class ScanContext {
   // What the sweeps of the users' keys read of each key, for the empty-key
   // walk of HKEY_USERS; emptied when that is done and when the scan starts or ends.
   KeyShapeRecord UsersKeyShapes;
+  // The file check's verdicts, kept for the rest of the scan; none when the
+  // scan keeps nothing.
+  FileCheckMemo* FileChecks = nullptr;
 
  private:
   ScanPlatform platform_;

@@ -48,8 +48,9 @@ void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& 
   if (entry.value.type != RegType::String && entry.value.type != RegType::ExpandString) return;
   std::string& text = sweep.text;
   Utf16LeBytesToUtf8(entry.value.data.data(), entry.value.data.size(), text);
-  if (ContainsText(text, "system32\\ime\\")) return;
   if (!IsMissingFile(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters)) return;
+  // Asked of the few missing texts rather than of every string.
+  if (ContainsText(text, "system32\\ime\\")) return;
   const std::string reason = MissingFileReason(sweep.scan, text, sweep.cutAt, true, sweep.driveLetters);
   if (sweep.record) sweep.record->AddValue(keyPath, entry.name, text, reason);
   AddValueRow(sweep, keyPath, entry.name, text, reason);
