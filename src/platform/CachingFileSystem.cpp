@@ -169,10 +169,12 @@ bool CachingFileSystem::AtOrBelowAbsentBase(std::size_t slash) const {
          (slash == base || key_.PlainNamesBefore(base + 1, slash));
 }
 
+// The last name need only stay in its folder: whatever Windows makes of its
+// trailing dots and blanks, it looks in a folder that is not there.
 bool CachingFileSystem::BelowAbsentBase() const {
   const std::size_t slash = key_.LastSlash();
   return slash != std::string::npos && slash + 1 < key_.Text().size() && AtOrBelowAbsentBase(slash) &&
-         key_.LastNamePlain();
+         key_.LastNameStaysInFolder();
 }
 
 // "X:\name\name..." where every name is plain, for the key.
@@ -181,6 +183,19 @@ bool CachingFileSystem::KeyIsPlainDrivePath() const {
   if (key.size() < 4 || key[1] != ':' || key[2] != '\\') return false;
   if (key[0] < 'A' || key[0] > 'Z') return false;
   return key_.PlainNamesFrom(3);
+}
+
+// The key is a plain drive path but for a last name that stays in its
+// folder (trailing dots or blanks), and that folder is known to be none.
+// Unlike KnownAbsent, no listing is asked: it holds names as they are stored.
+bool CachingFileSystem::InKnownNoFolder() {
+  const std::string_view key = key_.Text();
+  const std::size_t slash = key_.LastSlash();
+  if (key.size() < 4 || key[1] != ':' || key[2] != '\\' || key[0] < 'A' || key[0] > 'Z') return false;
+  if (slash + 1 >= key.size() || !key_.LastNameStaysInFolder()) return false;
+  if (slash > 2 && !key_.PlainNamesBefore(3, slash)) return false;
+  const std::uint8_t* folder = Find(PrefixOfKey(slash == 2 ? 3 : slash));
+  return folder && (*folder & FolderKnown) && !(*folder & IsFolder);
 }
 
 // True when the key cannot exist: an ancestor is known to be no folder, or
@@ -234,6 +249,7 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   // Only a plain path lies inside the folders its text names.
   const bool plain = KeyIsPlainDrivePath();
   if (plain && KnownAbsent()) return false;
+  if (!plain && InKnownNoFolder()) return false;
   ++innerQueries_;
   const PathKind kind = inner_.KindOf(path);
   if (kind == PathKind::Unsure) {
@@ -295,20 +311,30 @@ bool CachingFileSystem::DirectoryExists(std::string_view path) { return Answer(p
 // each prefix: a prefix inside a plain path that is no folder, one the table
 // knows, one inside a listed folder whose listing lacks its last name.
 bool CachingFileSystem::PrefixKnownNoFile(std::size_t length, const PrefixFolder& folder) {
-  const bool plain = folder.length != 0 && folder.NameIsPlain(key_.Text(), length);
+  const std::string_view key = key_.Text();
+  const bool plain = folder.length != 0 && folder.NameIsPlain(key, length);
   // Before the table, as a file question tests it.
   if (plain && folder.belowAbsentBase) return true;
   const std::uint8_t* bits = Find(PrefixOfKey(length));
   if (bits && (*bits & FileKnown)) return !(*bits & IsFile);
-  if (!plain) return false;
+  const bool inNoFolder = (folder.bits & FolderKnown) && !(folder.bits & IsFolder) && folder.plainDrivePath;
+  // A name ending in dots or blanks is looked up in the same folder, whatever
+  // Windows strips of it: where that is no folder, it names no file either.
+  // Only a listing is no help: it holds the names as they are stored.
+  if (!plain) return inNoFolder && folder.length != 0 && folder.NameStaysIn(key, length);
   // A listed folder is a plain path, and so is everything in it by a plain name.
   if ((folder.bits & Listed) && length <= folder.unlistableAt) return !(bits && (*bits & (InListing | IsFile)));
-  return (folder.bits & FolderKnown) && !(folder.bits & IsFolder) && folder.plainDrivePath;
+  return inNoFolder;
 }
 
 bool CachingFileSystem::PrefixFolder::NameIsPlain(std::string_view key, std::size_t end) const noexcept {
   if (end <= nameStart || end > oddAt || key[end - 1] == '.' || key[end - 1] == ' ') return false;
   return !IsDeviceName(key.substr(nameStart, end - nameStart));
+}
+
+bool CachingFileSystem::PrefixFolder::NameStaysIn(std::string_view key, std::size_t end) const noexcept {
+  while (end > nameStart && (key[end - 1] == '.' || key[end - 1] == ' ')) --end;
+  return NameIsPlain(key, end);
 }
 
 // What every prefix ending in the name after the key's "\" at `slash` shares.

@@ -84,6 +84,7 @@ class CachingFileSystem : public FileSystem {
   std::uint8_t& Listing(std::string_view upperPath) { return known_.Insert(upperPath, PathHash(upperPath)); }
   // For the key, when it is a plain drive path.
   bool KnownAbsent();
+  bool InKnownNoFolder();
   bool AtOrBelowAbsentBase(std::size_t slash) const;
   bool BelowAbsentBase() const;
   bool KeyIsPlainDrivePath() const;
@@ -100,6 +101,8 @@ class CachingFileSystem : public FileSystem {
     std::size_t unlistableAt = 0;
     // The name from nameStart to `end` is plain (IsPlainName).
     bool NameIsPlain(std::string_view key, std::size_t end) const noexcept;
+    // ... or stays in its folder (StaysInFolder).
+    bool NameStaysIn(std::string_view key, std::size_t end) const noexcept;
   };
   PrefixFolder FolderAt(std::size_t slash);
   // The key's first `length` characters name no file, by what is known already.

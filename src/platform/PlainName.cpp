@@ -37,4 +37,9 @@ bool IsPlainName(std::string_view upperName) noexcept {
   return !IsDeviceName(upperName);
 }
 
+bool StaysInFolder(std::string_view upperName) noexcept {
+  while (!upperName.empty() && (upperName.back() == '.' || upperName.back() == ' ')) upperName.remove_suffix(1);
+  return IsPlainName(upperName);
+}
+
 }  // namespace lindqua

@@ -13,4 +13,9 @@ bool IsDeviceName(std::string_view upperName) noexcept;
 // "." or "..", no device. Takes the name upper-cased.
 bool IsPlainName(std::string_view upperName) noexcept;
 
+// Windows looks the name up in its folder, perhaps without the trailing dots
+// and blanks it strips: the name is plain once they are gone (so "." and
+// ".." are not). Whatever it resolves to, it lies in that folder.
+bool StaysInFolder(std::string_view upperName) noexcept;
+
 }  // namespace lindqua

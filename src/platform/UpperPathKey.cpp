@@ -77,4 +77,10 @@ bool UpperPathKey::LastNamePlain() const noexcept {
   return lastNamePlain_ == Yes;
 }
 
+bool UpperPathKey::LastNameStaysInFolder() const noexcept {
+  if (LastNamePlain()) return true;
+  const std::size_t lastStart = slashes_.empty() ? 0 : slashes_.back().at + 1;
+  return StaysInFolder(Text().substr(lastStart));
+}
+
 }  // namespace lindqua

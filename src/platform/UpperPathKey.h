@@ -33,6 +33,8 @@ class UpperPathKey {
   bool PlainNamesFrom(std::size_t start) const noexcept;
   // The name after the last "\" (the whole key when there is none) is plain.
   bool LastNamePlain() const noexcept;
+  // ... or stays in its folder (StaysInFolder).
+  bool LastNameStaysInFolder() const noexcept;
   // Every name from `start` (0 or just after a "\") up to the "\" at
   // `slash` is plain; `slash` must be one of the key's.
   bool PlainNamesBefore(std::size_t start, std::size_t slash) const noexcept;

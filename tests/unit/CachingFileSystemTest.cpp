@@ -76,14 +76,21 @@ TEST_F(CachingFileSystemTest, NothingIsLookedUpInsideAPathThatIsNoFolder) {
   EXPECT_FALSE(cache.FileExists("C:\\Gone\\app.exe -x"));
   EXPECT_FALSE(cache.FileExists("C:\\Gone\\Deeper"));
   EXPECT_FALSE(cache.FileExists("C:\\Gone\\Deeper\\x.exe")) << "an inferred answer serves the next level";
+  EXPECT_FALSE(cache.FileExists("C:\\Gone\\Deeper\\More\\x. ")) << "Windows strips what ends the last name";
   EXPECT_FALSE(cache.DirectoryExists("C:\\File\\Sub"));
+  // ... and so does the folder itself, when it is known to be none.
+  EXPECT_FALSE(cache.FileExists("C:\\Gone\\x."));
+  EXPECT_FALSE(cache.DirectoryExists("C:\\Gone\\app.exe . "));
+  EXPECT_FALSE(cache.FileExists("C:\\File\\x ."));
   EXPECT_EQ(inner.QueryCount(), before);
   // Paths that may lead elsewhere than their text are asked.
   EXPECT_TRUE(cache.FileExists("C:\\Gone\\..\\Tools\\app.exe"));
   EXPECT_FALSE(cache.FileExists("C:\\Gone\\CON"));
-  EXPECT_FALSE(cache.FileExists("C:\\Gone\\x."));
+  EXPECT_FALSE(cache.FileExists("C:\\Gone\\CON."));
+  EXPECT_FALSE(cache.FileExists("C:\\Gone\\..."));
+  EXPECT_FALSE(cache.FileExists("C:\\Gone. \\x."));
   EXPECT_FALSE(cache.FileExists("C:\\Gone/x"));
-  EXPECT_EQ(inner.QueryCount() - before, 4u);
+  EXPECT_EQ(inner.QueryCount() - before, 6u);
 }
 
 TEST_F(CachingFileSystemTest, AListingIsNotTrustedAfterTheCacheStartedAgain) {
@@ -137,7 +144,8 @@ TEST_F(CachingFileSystemTest, FirstFilePrefixIsThatOfAskingEveryPrefix) {
       "C:\\GR\xC3\x9C\xC3\x9F\x45\\Y\\z", "C:\\Gr\xC3\xBC\xC3\x9F\x65\\y\\z", "C:/Tools/app/y",
       "\\\\server\\share\\x\\y", "Q:\\x\\y", "C:\\Gone\\.\\x", "C:\\Gone \\x", "C:\\Gone\\a:b",
       "C:\\Gone\\..\\Tools\\app", "C:\\Gone\\x\\..\\..\\Program Files\\Vendor\\Go",
-      "C:\\Tools\\x/../app -y", "C:\\Gone\\x/../../Tools\\app"};
+      "C:\\Tools\\x/../app -y", "C:\\Gone\\x/../../Tools\\app", "C:\\Tools\\Gone\\file9.txt",
+      "C:\\Tools\\app. \\y", "C:\\Tools\\Sub\\x~1..\\z", "C:\\Gone\\.. \\Tools\\app"};
   for (std::size_t size : {std::size_t{2}, std::size_t{5}, CachingFileSystem::DefaultMaxEntries}) {
     CachingFileSystem cache(inner, size);
     for (int round = 0; round < 2; ++round) {

@@ -26,5 +26,19 @@ TEST(PlainName, DevicesAndNamesWindowsChangesAreNotPlain) {
   for (const auto& c : cases) EXPECT_EQ(IsPlainName(c.upperName), c.plain) << c.upperName;
 }
 
+// Trailing dots and blanks may be stripped: the name still stays in its
+// folder unless what is left is no plain name.
+TEST(PlainName, ANameStaysInItsFolderWhateverItsEndLoses) {
+  const struct {
+    std::string_view upperName;
+    bool staysIn;
+  } cases[] = {
+      {"FILE9.", true}, {"A . .", true}, {"APP.EXE", true}, {".A.", true},   {"", false},
+      {".", false},     {"..", false},   {"...", false},    {". .", false},  {"CON.", false},
+      {"LPT1 .", false}, {"A:B.", false}, {"A/.", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(StaysInFolder(c.upperName), c.staysIn) << c.upperName;
+}
+
 }  // namespace
 }  // namespace lindqua
