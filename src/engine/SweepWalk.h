@@ -2,6 +2,7 @@
 // The depth-first walk behind the value-path sweep, shared by the sweep and
 // by the replays that give a tree's rows from what an earlier sweep of the
 // same tree kept. Engine-internal.
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ struct Sweep {
   KeyShapeRecord::Slot shapeSlot;
   std::string text;  // the value being judged, decoded into one buffer for the whole sweep
   std::string location;  // a row's location, built in one buffer for the whole sweep
+  // The paths of the children of the key being swept at each depth, one
+  // buffer per depth: a sweep builds one for every key it enters.
+  std::deque<std::string> childPaths;
+  std::size_t depth = 0;
 };
 
 // Nothing is entered that the running section leaves to another, nor the

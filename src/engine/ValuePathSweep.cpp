@@ -66,6 +66,30 @@ void SweepMarkedChild(Sweep& sweep, RegistryKey& childKey, std::string_view name
   if (marked) sweep.record->EndSubtree();
 }
 
+// Holds the sweep one level deeper while a key's children are swept.
+class Deeper {
+ public:
+  explicit Deeper(Sweep& sweep) : sweep_(sweep) { ++sweep_.depth; }
+  ~Deeper() { --sweep_.depth; }
+  Deeper(const Deeper&) = delete;
+  Deeper& operator=(const Deeper&) = delete;
+
+ private:
+  Sweep& sweep_;
+};
+
+// The path of a child of a key at `depth`, in that depth's buffer.
+const std::string& ChildPath(Sweep& sweep, std::size_t depth, const std::string& keyPath, std::string_view name) {
+  while (sweep.childPaths.size() <= depth) sweep.childPaths.emplace_back();
+  std::string& child = sweep.childPaths[depth];
+  if (keyPath.empty()) {
+    child.assign(name);
+  } else {
+    child.assign(keyPath).append("\\").append(name);
+  }
+  return child;
+}
+
 }  // namespace
 
 bool MayEnter(const Sweep& sweep, std::string_view keyPath, std::size_t tested) {
@@ -102,10 +126,12 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
   const KeyShapeRecord::Node shape =
       sweep.shapes && hasValues ? sweep.shapes->Add(slot, *hasValues, names) : KeyShapeRecord::None;
   const bool machineClasses = sweep.classes && SameText(keyPath, MachineClasses);
+  const std::size_t depth = sweep.depth;
+  const Deeper deeper(sweep);
   for (std::size_t index = 0; index < names.size(); ++index) {
     const std::string& name = names[index];
     if (sweep.scan.Terminated()) return;
-    const std::string child = keyPath.empty() ? name : keyPath + "\\" + name;
+    const std::string& child = ChildPath(sweep, depth, keyPath, name);
     if (!MayEnter(sweep, child, keyPath.size())) {
       if (sweep.record && !sweep.scan.Terminated()) sweep.record->AddPassedOver(child);
       continue;
