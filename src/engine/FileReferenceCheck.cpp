@@ -239,6 +239,18 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
            std::string_view driveLetters, std::vector<Tried>* explained, PathOrigin origin) {
   if (text.empty()) return false;
   const bool exact = ExactUnderWow64(scan);
+  std::string_view name = text;
+  if (text.front() == '"') {
+    std::string_view unquoted = text.substr(1);
+    if (unquoted.empty()) return false;
+    name = unquoted.substr(0, unquoted.find('"'));
+  }
+  // Most strings name no drive path and hold no reference, which their first
+  // characters show at less cost than the word rules below, that would clear
+  // them too. Only a cut or other views could make a path of them.
+  const bool mayBePath =
+      !name.empty() && (name.front() == '%' || (name.size() >= 3 && name[1] == ':' && name[2] == '\\'));
+  if (!mayBePath && !exact && cutAt.empty()) return false;
   // An explained text already passed the word rules: they only ever clear one.
   if (!explained) {
     if (HoldsClearingWord(text)) return false;
@@ -246,13 +258,6 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
         (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") ||
          ContainsText(text, "Program Files")))
       return false;
-  }
-
-  std::string_view name = text;
-  if (text.front() == '"') {
-    std::string_view unquoted = text.substr(1);
-    if (unquoted.empty()) return false;
-    name = unquoted.substr(0, unquoted.find('"'));
   }
 
   std::string expanded;   // the name with a leading reference expanded
