@@ -32,11 +32,11 @@ class FragmentSet {
   using Mask = std::uint64_t;  // one bit per fragment
 
   std::vector<Fragment> fragments_;
-  std::size_t longest_ = 0;
-  // The fragments a byte may be the first, or the second, character of:
-  // most places in a path are passed over after two lookups.
-  std::array<Mask, 256> first_{};
-  std::array<Mask, 256> second_{};
+  // The fragments a byte may be the last, or the one before the last,
+  // character of. A fragment found must end in the part not yet tested, so
+  // only the places there are looked at, most after two lookups.
+  std::array<Mask, 256> last_{};
+  std::array<Mask, 256> beforeLast_{};
 };
 
 }  // namespace lindqua
