@@ -4,6 +4,10 @@ namespace lindqua {
 
 namespace {
 
+// What an entry costs besides its key and reason: the map's node with its
+// two strings, and the allocator's share.
+constexpr std::size_t EntryBytes = 128;
+
 void AppendSized(std::string& key, std::string_view part) {
   const auto size = static_cast<std::uint32_t>(part.size());
   key.append(reinterpret_cast<const char*>(&size), sizeof size).append(part);
@@ -36,8 +40,8 @@ bool FileCheckMemo::Steady(Stamp before) const noexcept {
 
 FileCheckMemo::Verdict* FileCheckMemo::Entry() {
   if (const auto found = verdicts_.find(key_); found != verdicts_.end()) return &found->second;
-  if (bytes_ + key_.size() > maxBytes_) Clear();
-  bytes_ += key_.size();
+  if (bytes_ + EntryBytes + key_.size() > maxBytes_) Clear();
+  bytes_ += EntryBytes + key_.size();
   return &verdicts_[key_];
 }
 

@@ -28,10 +28,11 @@ struct FileQuestion {
 
 class FileCheckMemo {
  public:
-  // When the texts and reasons kept reach maxBytes, it starts again empty.
+  // When what it keeps reaches about maxBytes (its texts, reasons and the
+  // map's own share per entry), it starts again empty.
   explicit FileCheckMemo(const CachingFileSystem& files, std::size_t maxBytes = DefaultMaxBytes);
 
-  static constexpr std::size_t DefaultMaxBytes = std::size_t{16} << 20;
+  static constexpr std::size_t DefaultMaxBytes = std::size_t{8} << 20;
 
   struct Verdict {
     bool missing = false;
