@@ -23,14 +23,18 @@ const FileCheckMemo::Verdict* FileCheckMemo::Find(const FileQuestion& question) 
     Clear();
     clearsSeen_ = files_.Clears();
   }
-  key_.clear();
-  key_.push_back(static_cast<char>((question.acceptFolder ? 1 : 0) | (static_cast<int>(question.origin) << 1)));
-  key_.push_back(static_cast<char>(question.scanFlags));
-  AppendSized(key_, question.cutAt);
-  AppendSized(key_, question.driveLetters);
-  key_.append(question.text);
+  probe_.clear();
+  probe_.push_back(static_cast<char>((question.acceptFolder ? 1 : 0) | (static_cast<int>(question.origin) << 1)));
+  probe_.push_back(static_cast<char>(question.scanFlags));
+  AppendSized(probe_, question.cutAt);
+  AppendSized(probe_, question.driveLetters);
+  probe_.append(question.text);
+  // A missing text's reason is asked right after its verdict.
+  if (last_ && probe_ == key_) return last_;
+  key_.swap(probe_);
   const auto found = verdicts_.find(key_);
-  return found == verdicts_.end() ? nullptr : &found->second;
+  last_ = found == verdicts_.end() ? nullptr : &found->second;
+  return last_;
 }
 
 bool FileCheckMemo::Steady(Stamp before) const noexcept {
@@ -39,10 +43,11 @@ bool FileCheckMemo::Steady(Stamp before) const noexcept {
 }
 
 FileCheckMemo::Verdict* FileCheckMemo::Entry() {
-  if (const auto found = verdicts_.find(key_); found != verdicts_.end()) return &found->second;
+  if (last_) return last_;
   if (bytes_ + EntryBytes + key_.size() > maxBytes_) Clear();
   bytes_ += EntryBytes + key_.size();
-  return &verdicts_[key_];
+  last_ = &verdicts_[key_];
+  return last_;
 }
 
 void FileCheckMemo::KeepMissing(bool missing, Stamp before) {
@@ -52,20 +57,20 @@ void FileCheckMemo::KeepMissing(bool missing, Stamp before) {
 
 void FileCheckMemo::KeepReason(std::string_view reason, Stamp before) {
   if (!Steady(before)) return;
-  const auto found = verdicts_.find(key_);
   // Only a verdict already kept gains its reason: the reason alone answers nothing.
-  if (found == verdicts_.end() || found->second.reasonKnown) return;
+  if (!last_ || last_->reasonKnown) return;
   if (bytes_ + reason.size() > maxBytes_) {
     Clear();
     return;
   }
   bytes_ += reason.size();
-  found->second.reason.assign(reason);
-  found->second.reasonKnown = true;
+  last_->reason.assign(reason);
+  last_->reasonKnown = true;
 }
 
 void FileCheckMemo::Clear() {
   std::unordered_map<std::string, Verdict>().swap(verdicts_);
+  last_ = nullptr;
   bytes_ = 0;
 }
 

@@ -70,8 +70,10 @@ class FileCheckMemo {
   std::size_t bytes_ = 0;
   std::uint64_t clearsSeen_ = 0;
   // The question in one string: what the check was told, each part after
-  // its length, then the text. The last one looked up stays in `key_`.
-  std::string key_;
+  // its length, then the text. The last one looked up stays in `key_`, with
+  // its entry in `last_` once it has one; `probe_` is the next one's buffer.
+  std::string key_, probe_;
+  Verdict* last_ = nullptr;
   std::unordered_map<std::string, Verdict> verdicts_;
 };
 
