@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/FileCheckMemo.h"
 #include "platform/StemName.h"
 #include "platform/Text.h"
 
@@ -364,30 +363,17 @@ std::string ExpandIfFolder(ScanContext& scan, std::string_view reference) {
   return std::string(trimmed);
 }
 
-namespace {
-
-// Only a text the check may read as a path is worth remembering: most
-// registry strings are none, and the check dismisses those faster than a
-// lookup could. Which texts are remembered changes no verdict.
-FileCheckMemo* MemoFor(ScanContext& scan, std::string_view text) noexcept {
-  if (!scan.FileChecks) return nullptr;
-  if (!text.empty() && text.front() == '"') text.remove_prefix(1);
-  return text.size() >= 2 && (text[0] == '%' || text[1] == ':') ? scan.FileChecks : nullptr;
+bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                   std::string_view driveLetters, PathOrigin origin) noexcept {
+  try {
+    return Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr, origin);
+  } catch (...) {
+    return false;
+  }
 }
 
-// The facts of the scan the check reads besides the file system. Within a
-// scan they stay as they are; a test may change them between questions.
-FileQuestion QuestionOf(const ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                        std::string_view driveLetters, PathOrigin origin) noexcept {
-  const auto bit = [](bool on, int place) { return static_cast<std::uint8_t>(on ? 1u << place : 0u); };
-  const auto flags = static_cast<std::uint8_t>(bit(scan.UnderWow64, 0) | bit(scan.Check64BitPaths, 1) |
-                                               bit(scan.DriveAReady, 2) | bit(scan.DriveBReady, 3) |
-                                               bit(scan.IgnoreRemovableDrive, 4));
-  return {text, cutAt, acceptFolder, driveLetters, origin, flags};
-}
-
-std::string ExplainMissing(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                           std::string_view driveLetters, PathOrigin origin) {
+std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
+                              std::string_view driveLetters, PathOrigin origin) {
   std::vector<Tried> places;
   try {
     if (!Check(scan, text, cutAt, acceptFolder, driveLetters, &places, origin))
@@ -407,36 +393,6 @@ std::string ExplainMissing(ScanContext& scan, std::string_view text, std::string
     line.append(tried.view).append(": ").append(DescribeTried(tried));
   }
   return line;
-}
-
-}  // namespace
-
-bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                   std::string_view driveLetters, PathOrigin origin) noexcept {
-  try {
-    FileCheckMemo* memo = MemoFor(scan, text);
-    if (!memo) return Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr, origin);
-    if (const auto* known = memo->Find(QuestionOf(scan, text, cutAt, acceptFolder, driveLetters, origin)))
-      return known->missing;
-    const FileCheckMemo::Stamp before = memo->Now();
-    const bool missing = Check(scan, text, cutAt, acceptFolder, driveLetters, nullptr, origin);
-    memo->KeepMissing(missing, before);
-    return missing;
-  } catch (...) {
-    return false;
-  }
-}
-
-std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
-                              std::string_view driveLetters, PathOrigin origin) {
-  FileCheckMemo* memo = MemoFor(scan, text);
-  if (!memo) return ExplainMissing(scan, text, cutAt, acceptFolder, driveLetters, origin);
-  const auto* known = memo->Find(QuestionOf(scan, text, cutAt, acceptFolder, driveLetters, origin));
-  if (known && known->reasonKnown) return known->reason;
-  const FileCheckMemo::Stamp before = memo->Now();
-  std::string reason = ExplainMissing(scan, text, cutAt, acceptFolder, driveLetters, origin);
-  memo->KeepReason(reason, before);
-  return reason;
 }
 
 bool FolderExistsInAnyView(ScanContext& scan, std::string_view path, PathOrigin origin) {

@@ -30,9 +30,8 @@ bool IsMissingFile(ScanContext& scan, std::string_view text, std::string_view cu
 // and the other names tried. Called only for a text IsMissingFile found
 // missing: it asks the file system only what decides which names the check
 // tries, and takes every other answer as the "no" that made the text
-// missing. Where several places were looked in, each is named with the
-// view it stands for. Both keep their conclusions in the scan's FileChecks,
-// where it has one, and answer a text asked again from there.
+// missing. The check itself keeps no record. Where several places were
+// looked in, each is named with the view it stands for.
 std::string MissingFileReason(ScanContext& scan, std::string_view text, std::string_view cutAt, bool acceptFolder,
                               std::string_view driveLetters, PathOrigin origin = PathOrigin::Registry);
 

@@ -15,8 +15,6 @@
 
 namespace lindqua {
 
-class FileCheckMemo;
-
 struct ScanPlatform {
   RegistryBackend& registry;
   FileSystem& files;
@@ -80,9 +78,6 @@ class ScanContext {
   // What the sweeps of the users' keys read of each key, for the empty-key
   // walk of HKEY_USERS; emptied when that is done and when the scan starts or ends.
   KeyShapeRecord UsersKeyShapes;
-  // The file check's verdicts, kept for the rest of the scan; none when the
-  // scan keeps nothing.
-  FileCheckMemo* FileChecks = nullptr;
 
  private:
   ScanPlatform platform_;

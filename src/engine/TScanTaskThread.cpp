@@ -40,11 +40,9 @@ TScanTaskThread::TScanTaskThread(ScanPlatform platform, ResultsModel& model, Sca
       owner_(ownerWindow),
       scanners_(std::move(scanners)),
       files_(platform.files),
-      fileChecks_(files_),
       context_(ScanPlatform{platform.registry, ScanCachesWanted() ? static_cast<FileSystem&>(files_) : platform.files,
                             platform.facts},
                ScanSink(model, stopSource_.get_token())) {
-  if (ScanCachesWanted()) context_.FileChecks = &fileChecks_;
   context_.IgnoreRemovableDrive = ignoreRemovableDrive;
   context_.DriveLetters = BuildDriveLetters(platform.files, ignoreRemovableDrive);
   context_.UnderWow64 = IsWow64(platform.facts);
@@ -103,7 +101,6 @@ void TScanTaskThread::Execute() {
     endedOnError_ = true;
   }
   files_.Clear();
-  fileChecks_.Clear();
   context_.CurrentUserSweep.Clear();
   context_.ClassesRootSweep.Clear();
   context_.UsersKeyShapes.Clear();

@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "engine/FileCheckMemo.h"
 #include "engine/ResultsModel.h"
 #include "engine/ScanContext.h"
 #include "engine/ScanNotifier.h"
@@ -69,7 +68,6 @@ class TScanTaskThread {
   // The scan asks the same existence questions many times; this scan's own
   // answers, dropped when it ends.
   CachingFileSystem files_;
-  FileCheckMemo fileChecks_;
   ScanContext context_;
   std::atomic<bool> finished_{false};
   std::atomic<bool> endedOnError_{false};

@@ -102,7 +102,6 @@ CachingFileSystem::CachingFileSystem(FileSystem& inner, std::size_t maxEntries)
     : inner_(inner), maxEntries_(maxEntries == 0 ? 1 : maxEntries) {}
 
 void CachingFileSystem::Clear() {
-  ++clears_;
   DropEntries();
   known_.Release();  // give the memory back, not only the entries
   std::unordered_map<std::string, bool>().swap(stemAnswers_);
@@ -255,7 +254,6 @@ bool CachingFileSystem::Answer(std::string_view path, bool folder) {
   if (kind == PathKind::Unsure) {
     // Nothing is kept: the system would not say what lies there or below.
     unsureSeen_ = true;
-    ++unsureAnswers_;
     ++innerQueries_;
     return folder ? inner_.DirectoryExists(path) : inner_.FileExists(path);
   }

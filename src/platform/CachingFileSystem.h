@@ -30,12 +30,6 @@ class CachingFileSystem : public FileSystem {
   // Forgets every answer (the end of a scan).
   void Clear();
   std::uint64_t InnerQueries() const noexcept { return innerQueries_; }
-  // Count the events after which an answer given before may not be given
-  // again: an answer the system was unsure of (not kept), and a Clear (a
-  // write through the cache or a scan's end). Whoever keeps conclusions
-  // drawn from the answers compares these.
-  std::uint64_t UnsureAnswers() const noexcept { return unsureAnswers_; }
-  std::uint64_t Clears() const noexcept { return clears_; }
 
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
@@ -132,8 +126,6 @@ class CachingFileSystem : public FileSystem {
   std::size_t prefixFrom_ = 0, prefixNoFileTo_ = 0;
   bool unsureSeen_ = false;  // an answer the system was unsure of was given since it was last cleared
   std::uint64_t innerQueries_ = 0;
-  std::uint64_t unsureAnswers_ = 0;
-  std::uint64_t clears_ = 0;
 };
 
 }  // namespace lindqua

@@ -1,7 +1,6 @@
 // The file reference check, rule by rule, over the in-memory file system.
 #include <gtest/gtest.h>
 
-#include "engine/FileCheckMemo.h"
 #include "engine/FileReferenceCheck.h"
 #include "platform/CachingFileSystem.h"
 #include "support/MemoryScan.h"
@@ -10,20 +9,13 @@ namespace lindqua::test {
 
 namespace {
 
-// Every case runs three ways: straight on the file system, through the
-// existence cache the scan puts in front of it, and through the cache with
-// the scan's memory of verdicts, where each question is asked twice so that
-// the second answer comes from that memory. All must answer alike.
-enum class Way { Direct, Cached, Remembered };
-
-class FileReferenceCheckTest : public ::testing::TestWithParam<Way> {
+// Every case runs twice: straight on the file system, and through the
+// existence cache the scan puts in front of it. Both must answer alike.
+class FileReferenceCheckTest : public ::testing::TestWithParam<bool> {
  protected:
   FileReferenceCheckTest()
-      : cache(m.files),
-        memo(cache),
-        cachedScan(ScanPlatform{m.registry, cache, m.facts}, ScanSink(m.model, m.stop.get_token())) {
+      : cache(m.files), cachedScan(ScanPlatform{m.registry, cache, m.facts}, ScanSink(m.model, m.stop.get_token())) {
     cachedScan.DriveLetters = AllDriveLetters;
-    if (GetParam() == Way::Remembered) cachedScan.FileChecks = &memo;
   }
 
   void SetUp() override {
@@ -35,30 +27,18 @@ class FileReferenceCheckTest : public ::testing::TestWithParam<Way> {
     files().AddFile("C:\\Lib\\x.dll");
   }
 
-  ScanContext& scan() { return GetParam() == Way::Direct ? m.scan : cachedScan; }
+  ScanContext& scan() { return GetParam() ? cachedScan : m.scan; }
   // The cache takes the files as fixed for a scan: a change starts it again.
   MemoryFileSystem& files() {
     cache.Clear();
     return m.files;
   }
   bool Missing(std::string_view text, std::string_view cutAt = "", bool acceptFolder = false) {
-    const bool missing = IsMissingFile(scan(), text, cutAt, acceptFolder, scan().DriveLetters);
-    if (GetParam() == Way::Remembered) {
-      EXPECT_EQ(IsMissingFile(scan(), text, cutAt, acceptFolder, scan().DriveLetters), missing) << "again: " << text;
-    }
-    return missing;
-  }
-  std::string Reason(std::string_view text, std::string_view cutAt = "") {
-    std::string reason = MissingFileReason(scan(), text, cutAt, false, scan().DriveLetters);
-    if (GetParam() == Way::Remembered) {
-      EXPECT_EQ(MissingFileReason(scan(), text, cutAt, false, scan().DriveLetters), reason) << "again: " << text;
-    }
-    return reason;
+    return IsMissingFile(scan(), text, cutAt, acceptFolder, scan().DriveLetters);
   }
 
   MemoryScan m;
   CachingFileSystem cache;
-  FileCheckMemo memo;
   ScanContext cachedScan;
 };
 
@@ -233,7 +213,7 @@ TEST_P(FileReferenceCheckTest, AWholeNameCompletedByAFileInItsFolderIsAStem) {
        }) {
     EXPECT_EQ(Missing(c.text, c.cutAt), c.missing) << c.text << ": " << c.why;
   }
-  EXPECT_EQ(Reason("C:\\Voices\\en-US\\M1033"),
+  EXPECT_EQ(MissingFileReason(scan(), "C:\\Voices\\en-US\\M1033", "", false, scan().DriveLetters),
             "Not found: C:\\Voices\\en-US\\M1033; also tried C:\\Voices\\en-US\\M1033.exe, "
             "C:\\Voices\\en-US\\M1033.com, C:\\Voices\\en-US\\M1033.bat, C:\\Voices\\en-US\\M1033.*");
 }
@@ -259,20 +239,14 @@ TEST_P(FileReferenceCheckTest, ReasonNamesThePathLookedForAndWhatElseWasTried) {
             "C:\\Tools\\nil ;.bat, C:\\Tools\\nil .exe and 7 more"},
        }) {
     ASSERT_TRUE(Missing(c.text, c.cutAt)) << c.text;
-    EXPECT_EQ(Reason(c.text, c.cutAt), c.reason) << c.text;
+    EXPECT_EQ(MissingFileReason(scan(), c.text, c.cutAt, false, scan().DriveLetters), c.reason) << c.text;
   }
-  const std::string many = Reason("C:\\Tools\\a b c d e f g.exe");
+  const std::string many = MissingFileReason(scan(), "C:\\Tools\\a b c d e f g.exe", "", false, scan().DriveLetters);
   EXPECT_TRUE(many.starts_with("Not found: C:\\Tools\\a b c d e f g.exe; also tried ")) << many;
   EXPECT_NE(many.find(" more"), std::string::npos) << "a long list is cut short: " << many;
 }
 
-INSTANTIATE_TEST_SUITE_P(Checks, FileReferenceCheckTest, ::testing::Values(Way::Direct, Way::Cached, Way::Remembered),
-                         [](const auto& info) {
-                           switch (info.param) {
-                             case Way::Direct: return "Direct";
-                             case Way::Cached: return "Cached";
-                             default: return "Remembered";
-                           }
-                         });
+INSTANTIATE_TEST_SUITE_P(Checks, FileReferenceCheckTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Cached" : "Direct"; });
 
 }  // namespace lindqua::test
