@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "engine/KeyShapeRecord.h"
 #include "engine/ScanContext.h"
@@ -44,6 +45,7 @@ struct Sweep {
   KeyShapeRecord::Slot shapeSlot;
   std::string text;  // the value being judged, decoded into one buffer for the whole sweep
   std::string location;  // a row's location, built in one buffer for the whole sweep
+  std::vector<RegValueEntry> values;  // the values of the key being judged
   // The paths of the children of the key being swept at each depth, one
   // buffer per depth: a sweep builds one for every key it enters.
   std::deque<std::string> childPaths;

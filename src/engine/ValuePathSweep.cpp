@@ -25,15 +25,15 @@ constexpr std::string_view MachineClasses = "Software\\Classes";
 // Names, types and data in one call where the backend can; otherwise name by
 // name, so that one value too large to fetch with the others costs no more
 // than itself. `hasValues` is set when the key's values could be listed.
-std::vector<RegValueEntry> ReadValues(RegistryKey& key, std::optional<bool>& hasValues) {
-  std::vector<RegValueEntry> entries;
+// `entries` is the sweep's one list, so that its memory serves every key.
+void ReadValues(RegistryKey& key, std::optional<bool>& hasValues, std::vector<RegValueEntry>& entries) {
   if (key.EnumValueEntries(entries) == RegStatus::Ok) {
     hasValues = !entries.empty();
-    return entries;
+    return;
   }
   entries.clear();
   std::vector<std::string> names;
-  if (key.EnumValues(names) != RegStatus::Ok) return entries;
+  if (key.EnumValues(names) != RegStatus::Ok) return;
   hasValues = !names.empty();
   for (auto& name : names) {
     RegValueEntry entry;
@@ -41,7 +41,6 @@ std::vector<RegValueEntry> ReadValues(RegistryKey& key, std::optional<bool>& has
     entry.name = std::move(name);
     entries.push_back(std::move(entry));
   }
-  return entries;
 }
 
 void ReportValue(Sweep& sweep, const std::string& keyPath, const RegValueEntry& entry) {
@@ -117,7 +116,9 @@ void SweepOpenKey(Sweep& sweep, RegistryKey& key, const std::string& keyPath) {
   if (ReplayedAsCurrentUser(sweep, key, keyPath)) return;
   sweep.scan.ShowDetail(keyPath);
   std::optional<bool> hasValues;
-  for (const RegValueEntry& entry : ReadValues(key, hasValues)) {
+  // Every value is judged before any child is entered, so one list serves.
+  ReadValues(key, hasValues, sweep.values);
+  for (const RegValueEntry& entry : sweep.values) {
     if (sweep.scan.Terminated()) return;
     ReportValue(sweep, keyPath, entry);
   }

@@ -211,9 +211,12 @@ class MemoryKey : public RegistryKey {
 
   RegStatus EnumValueEntries(std::vector<RegValueEntry>& entries) override {
     std::lock_guard lock(state_->mutex);
-    entries.clear();
-    if (node_->deleted) return RegStatus::Failed;
-    if (!(access_ & RegAccess::QueryValue)) return RegStatus::AccessDenied;
+    if (node_->deleted || !(access_ & RegAccess::QueryValue)) {
+      entries.clear();
+      return node_->deleted ? RegStatus::Failed : RegStatus::AccessDenied;
+    }
+    // Assigned over what the list held: a caller that keeps one list for
+    // many keys reuses its entries' memory.
     entries = node_->values;
     return RegStatus::Ok;
   }
