@@ -50,11 +50,16 @@ std::string_view Trim(std::string_view text) noexcept {
   return text;
 }
 
+// ":\" stands right after the first character.
+bool StartsLikeDrivePath(std::string_view name) noexcept {
+  return name.size() >= 3 && name[1] == ':' && name[2] == '\\';
+}
+
 // The first character names a tested drive and ":\" first occurs right after it.
 bool PassesDriveTest(std::string_view name, std::string_view driveLetters) noexcept {
   // The first ":\" is at 1 exactly when it stands there: at 0 it would need
   // a "\" where this needs the ":".
-  if (name.size() < 3 || name[1] != ':' || name[2] != '\\') return false;
+  if (!StartsLikeDrivePath(name)) return false;
   const char drive = AsciiUpper(name.front());
   for (char letter : driveLetters)
     if (AsciiUpper(letter) == drive) return true;
@@ -247,8 +252,7 @@ bool Check(ScanContext& scan, std::string_view text, std::string_view cutAt, boo
   // Most strings name no drive path and hold no reference, which their first
   // characters show at less cost than the word rules below, that would clear
   // them too. Only a cut or other views could make a path of them.
-  const bool mayBePath =
-      !name.empty() && (name.front() == '%' || (name.size() >= 3 && name[1] == ':' && name[2] == '\\'));
+  const bool mayBePath = !name.empty() && (name.front() == '%' || StartsLikeDrivePath(name));
   if (!mayBePath && !exact && cutAt.empty()) return false;
   // An explained text already passed the word rules: they only ever clear one.
   if (!explained) {

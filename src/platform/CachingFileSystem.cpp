@@ -177,11 +177,12 @@ bool CachingFileSystem::BelowAbsentBase() const {
 }
 
 // "X:\name\name..." where every name is plain, for the key.
-bool CachingFileSystem::KeyIsPlainDrivePath() const {
+bool CachingFileSystem::KeyIsPlainDrivePath() const { return KeyIsDrivePath() && key_.PlainNamesFrom(3); }
+
+// "X:\" and at least one character more, for the key.
+bool CachingFileSystem::KeyIsDrivePath() const {
   const std::string_view key = key_.Text();
-  if (key.size() < 4 || key[1] != ':' || key[2] != '\\') return false;
-  if (key[0] < 'A' || key[0] > 'Z') return false;
-  return key_.PlainNamesFrom(3);
+  return key.size() >= 4 && key[1] == ':' && key[2] == '\\' && key[0] >= 'A' && key[0] <= 'Z';
 }
 
 // The key is a plain drive path but for a last name that stays in its
@@ -190,8 +191,7 @@ bool CachingFileSystem::KeyIsPlainDrivePath() const {
 bool CachingFileSystem::InKnownNoFolder() {
   const std::string_view key = key_.Text();
   const std::size_t slash = key_.LastSlash();
-  if (key.size() < 4 || key[1] != ':' || key[2] != '\\' || key[0] < 'A' || key[0] > 'Z') return false;
-  if (slash + 1 >= key.size() || !key_.LastNameStaysInFolder()) return false;
+  if (!KeyIsDrivePath() || slash + 1 >= key.size() || !key_.LastNameStaysInFolder()) return false;
   if (slash > 2 && !key_.PlainNamesBefore(3, slash)) return false;
   const std::uint8_t* folder = Find(PrefixOfKey(slash == 2 ? 3 : slash));
   return folder && (*folder & FolderKnown) && !(*folder & IsFolder);
@@ -331,8 +331,7 @@ bool CachingFileSystem::PrefixFolder::NameIsPlain(std::string_view key, std::siz
 }
 
 bool CachingFileSystem::PrefixFolder::NameStaysIn(std::string_view key, std::size_t end) const noexcept {
-  while (end > nameStart && (key[end - 1] == '.' || key[end - 1] == ' ')) --end;
-  return NameIsPlain(key, end);
+  return end > nameStart && StaysInFolder(key.substr(nameStart, end - nameStart));
 }
 
 // What every prefix ending in the name after the key's "\" at `slash` shares.

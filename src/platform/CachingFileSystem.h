@@ -82,6 +82,7 @@ class CachingFileSystem : public FileSystem {
   bool AtOrBelowAbsentBase(std::size_t slash) const;
   bool BelowAbsentBase() const;
   bool KeyIsPlainDrivePath() const;
+  bool KeyIsDrivePath() const;
   // What is known of the folder a prefix of the key lies in.
   struct PrefixFolder {
     std::size_t length = 0;     // of its path in the key; 0: none
