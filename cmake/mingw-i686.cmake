@@ -1,14 +1,5 @@
-# Cross toolchain for the 32-bit Windows programs: i686 mingw-w64 with posix
-# threads (std::jthread needs them) and a static runtime so that the programs
-# run on a bare Windows or Wine without extra DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows programs. They run under Wine's 32-bit loader, directly
+# in a 32-bit prefix or under WOW64 in a 64-bit one.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
+set(LINDQUA_WINE_LOADER wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -4,9 +4,11 @@
 # real key press (the server, Wine's X11 driver, the input queue), unlike
 # messages posted to a window. Ctrl+Alt+O, F10 and Alt must each reach the
 # program's menu and open the options dialog.
-# Usage: menu-keys.sh LINDQUA_EXE (with DISPLAY and WINEPREFIX set).
+# Usage: menu-keys.sh LINDQUA_EXE [WINE_LOADER] (with DISPLAY and WINEPREFIX
+# set); the loader is the build's own, wine by default.
 set -euo pipefail
 exe=$1
+loader=${2:-wine}
 command -v xdotool >/dev/null || { echo "xdotool is missing"; exit 1; }
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY"; exit 1; }
 
@@ -37,7 +39,7 @@ wait_gone() {
   return 1
 }
 
-wine "$exe" </dev/null >/dev/null 2>&1 &
+"$loader" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 window=$(wait_window '^Vantorel Lindqua 2[.]1$') || { echo "FAIL: the main window did not appear"; exit 1; }
 

@@ -20,8 +20,8 @@ TEST(ClassFixture, MemoryPlatformGivesTheExpectedRows) {
   for (const std::string& path : ClassFixtureLines("files.txt")) ASSERT_TRUE(files.AddFile(path)) << path;
   files.SetEnvironment(ClassFixtureVariable, ClassFixtureFolder);
   const ScanPlatform platform{registry, files, facts};
-  EXPECT_EQ(ClassFixtureRowTexts(RunScanSections(platform, ClassSectionsRun)), ExpectedClassRows("A", false));
-  EXPECT_EQ(ClassFixtureRowTexts(RunScanSections(platform, WithSoftwareSweepRun)), ExpectedClassRows("B", false));
+  EXPECT_EQ(ClassFixtureRowTexts(RunScanSections(platform, ClassSectionsRun)), ExpectedClassRows("A", FixtureView::Plain));
+  EXPECT_EQ(ClassFixtureRowTexts(RunScanSections(platform, WithSoftwareSweepRun)), ExpectedClassRows("B", FixtureView::Plain));
 }
 
 }  // namespace lindqua::test

@@ -41,7 +41,7 @@ TEST(ProgramFixture, MemoryPlatformGivesTheExpectedRowsAndLosesNoShortcut) {
   }
 
   const auto rows = RunProgramSections(ScanPlatform{registry, files, facts});
-  EXPECT_EQ(SortedProgramRows(rows), ExpectedProgramRows(files, false));
+  EXPECT_EQ(SortedProgramRows(rows), ExpectedProgramRows(files, FixtureView::Plain));
 
   const auto recycled = [&](const std::string& path) {
     const auto all = files.RecycledFiles();

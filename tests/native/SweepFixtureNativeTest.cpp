@@ -24,7 +24,7 @@ TEST(SweepFixture, MemoryPlatformGivesTheExpectedRows) {
   }
   files.SetEnvironment(SweepFixtureVariable, SweepFixtureFolder);
   const auto rows = FixtureRowTexts(RunSweepSections(ScanPlatform{registry, files, facts}));
-  EXPECT_EQ(rows, ExpectedSweepRows(false));
+  EXPECT_EQ(rows, ExpectedSweepRows(FixtureView::Plain));
 }
 
 }  // namespace lindqua::test

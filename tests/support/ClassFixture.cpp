@@ -3,9 +3,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "engine/TScanTaskThread.h"
 #include "platform/Text.h"
-#include "support/RecordingNotifier.h"
 #include "support/SweepFixture.h"
 
 namespace lindqua::test {
@@ -62,27 +60,16 @@ std::vector<std::string> ClassFixtureRowTexts(const std::vector<Finding>& rows) 
   return out;
 }
 
-std::vector<std::string> ExpectedClassRows(const std::string& run, bool underWow64) {
+std::vector<std::string> ExpectedClassRows(const std::string& run, FixtureView view) {
   std::vector<std::string> rows;
   for (const std::string& line : ClassFixtureLines("expected-rows.txt")) {
-    // "run|when|row", when being "*", "wow64" or "plain".
+    // "run|when|row"
     const std::size_t first = line.find('|'), second = line.find('|', first + 1);
     const std::string when = line.substr(first + 1, second - first - 1);
-    if (line.substr(0, first) == run && (when == "*" || (when == "wow64") == underWow64))
+    if (line.substr(0, first) == run && RowIsFor(when, view))
       rows.push_back(line.substr(second + 1));
   }
   return rows;
-}
-
-std::vector<Finding> RunScanSections(ScanPlatform platform, const std::vector<std::string>& sections) {
-  ResultsModel model;
-  RecordingNotifier notifier;
-  TScanTaskThread scan(platform, model, notifier, false);
-  scan.SectionList = sections;
-  scan.Resume();
-  scan.WaitFor();
-  if (scan.EndedOnError() || notifier.ScansFinished() != 1) throw std::runtime_error("the scan did not finish");
-  return model.Rows();
 }
 
 }  // namespace lindqua::test

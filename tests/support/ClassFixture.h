@@ -8,6 +8,7 @@
 
 #include "engine/Finding.h"
 #include "engine/ScanContext.h"
+#include "support/FixtureData.h"
 
 namespace lindqua::test {
 
@@ -36,10 +37,7 @@ std::vector<FixtureKey> ClassFixtureTrees();
 // "section|tag|location|shown text|caption|reason" of the fixture's rows, in order.
 std::vector<std::string> ClassFixtureRowTexts(const std::vector<Finding>& rows);
 // expected-rows.txt for one run ("A" the class sections, "B" with the
-// software sweep), the rows marked for the other WOW64 case left out.
-std::vector<std::string> ExpectedClassRows(const std::string& run, bool underWow64);
-
-// Runs the sections as the window starts a scan and returns its rows.
-std::vector<Finding> RunScanSections(ScanPlatform platform, const std::vector<std::string>& sections);
+// software sweep), the rows marked for another program's view left out.
+std::vector<std::string> ExpectedClassRows(const std::string& run, FixtureView view);
 
 }  // namespace lindqua::test

@@ -36,6 +36,23 @@ std::vector<std::string> FixtureDataLines(const std::string& folder, const std::
   return lines;
 }
 
+bool RowIsFor(std::string_view when, FixtureView view) {
+  // A comma list names every view the row is for.
+  for (std::size_t start = 0; start <= when.size();) {
+    std::size_t comma = when.find(',', start);
+    if (comma == std::string_view::npos) comma = when.size();
+    const std::string_view one = when.substr(start, comma - start);
+    if (one == "*") return true;
+    if (one == "wow64" && view == FixtureView::Wow64) return true;
+    if (one == "plain" && view != FixtureView::Wow64) return true;
+    if (one == "x64" && view == FixtureView::Native64) return true;
+    if (one != "wow64" && one != "plain" && one != "x64")
+      throw std::runtime_error("unknown \"when\" in an expected row: " + std::string(when));
+    start = comma + 1;
+  }
+  return false;
+}
+
 std::vector<Finding> RunScanSections(ScanPlatform platform, std::vector<std::string> sections) {
   ResultsModel model;
   RecordingNotifier notifier;

@@ -68,12 +68,11 @@ std::string ShellItemOwnedRoot(FileSystem& files, const ShellItem& item) {
   return path;
 }
 
-std::vector<std::string> ExpectedProgramRows(FileSystem& files, bool underWow64) {
+std::vector<std::string> ExpectedProgramRows(FileSystem& files, FixtureView view) {
   std::vector<std::string> rows;
   for (const std::string& line : DataLines("expected-rows.txt")) {
     const std::size_t bar = line.find('|');
-    const std::string when = line.substr(0, bar);
-    if (when == "*" || (when == "wow64") == underWow64) rows.push_back(WithShellFolders(files, line.substr(bar + 1)));
+    if (RowIsFor(std::string_view(line).substr(0, bar), view)) rows.push_back(WithShellFolders(files, line.substr(bar + 1)));
   }
   std::sort(rows.begin(), rows.end());
   return rows;

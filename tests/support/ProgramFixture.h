@@ -8,6 +8,7 @@
 
 #include "engine/Finding.h"
 #include "engine/ScanContext.h"
+#include "support/FixtureData.h"
 
 namespace lindqua::test {
 
@@ -33,8 +34,8 @@ std::string ShellItemPath(FileSystem& files, const ShellItem& item);
 std::string ShellItemOwnedRoot(FileSystem& files, const ShellItem& item);
 
 // expected-rows.txt as sorted row texts, shell folders filled in, those of
-// the other WOW64 case left out.
-std::vector<std::string> ExpectedProgramRows(FileSystem& files, bool underWow64);
+// another program's view left out.
+std::vector<std::string> ExpectedProgramRows(FileSystem& files, FixtureView view);
 // The rows that come from the fixture, as sorted row texts.
 std::vector<std::string> SortedProgramRows(const std::vector<Finding>& rows);
 // Runs the five program and history sections as the window starts a scan.

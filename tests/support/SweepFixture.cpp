@@ -15,13 +15,12 @@ std::vector<std::string> DataLines(const std::string& name) { return FixtureData
 
 std::vector<std::string> SweepFixtureFiles() { return DataLines("files.txt"); }
 
-std::vector<std::string> ExpectedSweepRows(bool underWow64) {
+std::vector<std::string> ExpectedSweepRows(FixtureView view) {
   std::vector<std::string> rows;
   for (const std::string& line : DataLines("expected-rows.txt")) {
-    // "*|row", "wow64|row" or "plain|row".
+    // "when|row"
     const std::size_t bar = line.find('|');
-    const std::string when = line.substr(0, bar);
-    if (when == "*" || (when == "wow64") == underWow64) rows.push_back(line.substr(bar + 1));
+    if (RowIsFor(std::string_view(line).substr(0, bar), view)) rows.push_back(line.substr(bar + 1));
   }
   return rows;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/Finding.h"
 #include "engine/ScanContext.h"
+#include "support/FixtureData.h"
 
 namespace lindqua::test {
 
@@ -19,9 +20,9 @@ std::string SweepFixturePath(const std::string& name);
 std::string ReadFixtureFile(const std::string& name);
 // The lines of files.txt: paths, a trailing backslash for a folder.
 std::vector<std::string> SweepFixtureFiles();
-// expected-rows.txt as row texts (see RowText), those marked for the other
-// WOW64 case left out.
-std::vector<std::string> ExpectedSweepRows(bool underWow64);
+// expected-rows.txt as row texts (see RowText), those marked for another
+// program's view left out.
+std::vector<std::string> ExpectedSweepRows(FixtureView view);
 
 // "section|tag|location|shown text|caption", one line per row.
 std::string RowText(const Finding& row);

@@ -122,9 +122,9 @@ TEST(ClassFixtureWine, RowsMatchAndEveryBackupRestoresThroughRegedit) {
 
     const ScanPlatform platform{registry, files, facts};
     EXPECT_EQ(ClassFixtureRowTexts(RunScanSections(platform, WithSoftwareSweepRun)),
-              ExpectedClassRows("B", underWow64));
+              ExpectedClassRows("B", ThisProgramsView(underWow64)));
     const std::vector<Finding> rows = RunScanSections(platform, ClassSectionsRun);
-    ASSERT_EQ(ClassFixtureRowTexts(rows), ExpectedClassRows("A", underWow64));
+    ASSERT_EQ(ClassFixtureRowTexts(rows), ExpectedClassRows("A", ThisProgramsView(underWow64)));
 
     // Only the fixture's rows are fixed: the prefix's own registrations stay.
     ResultsModel results;

@@ -83,7 +83,7 @@ TEST(ProgramFixtureWine, Win32PlatformGivesTheExpectedRowsAndLosesNoShortcut) {
     }
 
     const auto rows = RunProgramSections(ScanPlatform{registry, files, facts});
-    EXPECT_EQ(SortedProgramRows(rows), ExpectedProgramRows(files, underWow64));
+    EXPECT_EQ(SortedProgramRows(rows), ExpectedProgramRows(files, ThisProgramsView(underWow64)));
     EXPECT_EQ(LostShortcutFiles(files, rows, InWineTrash), std::vector<std::string>{});
     for (const Finding& row : rows) {
       if (row.tag == 4 && ContainsText(row.location, ProgramFixtureMarker)) {

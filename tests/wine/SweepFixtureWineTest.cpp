@@ -66,7 +66,7 @@ TEST(SweepFixtureWine, Win32PlatformGivesTheExpectedRows) {
     ::SetEnvironmentVariableW(Wide(SweepFixtureVariable).c_str(), Wide(SweepFixtureFolder).c_str());
 
     const auto rows = FixtureRowTexts(RunSweepSections(ScanPlatform{registry, files, facts}));
-    EXPECT_EQ(rows, ExpectedSweepRows(underWow64));
+    EXPECT_EQ(rows, ExpectedSweepRows(ThisProgramsView(underWow64)));
   }
   EXPECT_FALSE(KeyExists(registry, RootKey::CurrentUser, "Software\\LindquaFx"));
   EXPECT_FALSE(KeyExists(registry, RootKey::LocalMachine, "Software\\LindquaFx"));
