@@ -20,9 +20,11 @@ constexpr std::string_view ClassList = "CLSID";
 
 // A class whose AppID is gone still works when a server of it exists: the
 // AppID only carries launch and security settings. Deleting such a class
-// would break it, so only a class without any server that exists is
-// reported. nullopt: a server vouches for the class or cannot be read.
+// would break it, so only a class none of whose servers exists is reported:
+// a stale in-process server says nothing while a local server still works.
+// nullopt: a server vouches for the class or cannot be read.
 std::optional<std::string> ServerReason(ScanContext& scan, RegistryKey& classKey) {
+  std::string reasons;
   for (const char* kind : {"InprocServer32", "LocalServer32"}) {
     std::unique_ptr<RegistryKey> server;
     const RegStatus status = classKey.OpenSubKey(kind, RegAccess::AllAccess, server);
@@ -31,9 +33,11 @@ std::optional<std::string> ServerReason(ScanContext& scan, RegistryKey& classKey
     const auto path = ReadTextValue(*server, "");
     if (!path || ContainsText(*path, "oleacc.dll")) return std::nullopt;
     if (!IsMissingFile(scan, *path, "", false, scan.DriveLetters)) return std::nullopt;
-    return std::string(kind) + ": " + MissingFileReason(scan, *path, "", false, scan.DriveLetters);
+    if (!reasons.empty()) reasons += "; ";
+    reasons += std::string(kind) + ": " + MissingFileReason(scan, *path, "", false, scan.DriveLetters);
   }
-  return std::string("no InprocServer32 or LocalServer32 key");
+  if (reasons.empty()) return std::string("no InprocServer32 or LocalServer32 key");
+  return reasons;
 }
 
 }  // namespace

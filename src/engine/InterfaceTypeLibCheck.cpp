@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "engine/ClassKeyReads.h"
+#include "engine/FileReferenceCheck.h"
 #include "engine/Finding.h"
 #include "engine/NamesHoldingText.h"
 #include "engine/ScanSection.h"
+#include "platform/Text.h"
 
 namespace lindqua {
 
@@ -33,6 +35,32 @@ std::optional<TypeLibReference> ReadReference(RegistryKey& interfaceKey) {
   return TypeLibReference{std::move(*interfaceName), std::move(*typeLibId)};
 }
 
+// The system's type-library marshalers: an interface marshaled by them needs
+// its type library, so with the library gone the interface is broken.
+bool IsTypeLibMarshaler(std::string_view clsid) {
+  return SameText(clsid, "{00020424-0000-0000-C000-000000000046}") ||
+         SameText(clsid, "{00020420-0000-0000-C000-000000000046}");
+}
+
+// An interface whose own proxy class is registered with a server file that
+// exists keeps working without its type library, so deleting its key would
+// break it. Also true when that class cannot be read: that is no evidence
+// that anything is missing.
+bool HasOwnWorkingProxy(ScanContext& scan, RegistryKey& interfaceKey) {
+  std::unique_ptr<RegistryKey> proxyKey;
+  const RegStatus opened = interfaceKey.OpenSubKey("ProxyStubClsid32", RegAccess::AllAccess, proxyKey);
+  if (opened == RegStatus::NotFound) return false;
+  if (opened != RegStatus::Ok || !proxyKey) return true;
+  const auto clsid = ReadTextValue(*proxyKey, "");
+  if (!clsid || clsid->empty() || IsTypeLibMarshaler(*clsid)) return false;
+  std::unique_ptr<RegistryKey> server;
+  const RegStatus found = OpenFromRoot(scan, RootKey::ClassesRoot, "CLSID\\" + *clsid + "\\InprocServer32", server);
+  if (found == RegStatus::NotFound) return false;
+  if (found != RegStatus::Ok) return true;
+  const auto path = ReadTextValue(*server, "");
+  return path && !path->empty() && !IsMissingFile(scan, *path, "", false, scan.DriveLetters);
+}
+
 }  // namespace
 
 void ScanInterfaceTypeLibs(ScanContext& scan) {
@@ -51,7 +79,7 @@ void ScanInterfaceTypeLibs(ScanContext& scan) {
     const std::string path = std::string(InterfaceList) + "\\" + id;
     scan.ShowDetail(path);
     const auto reference = ReadReference(*key);
-    if (!reference || typeLibs.AnyHolds(reference->typeLibId)) continue;
+    if (!reference || typeLibs.AnyHolds(reference->typeLibId) || HasOwnWorkingProxy(scan, *key)) continue;
     const std::string reason = reference->typeLibId.empty()
                                    ? std::string("Type library reference is empty")
                                    : "Type library " + reference->typeLibId + " is not registered";

@@ -1,7 +1,8 @@
 #pragma once
 // The interface check of the custom controls section: an interface whose
 // type library reference names no registered type library is reported, so
-// that the fix deletes the interface's key.
+// that the fix deletes the interface's key, unless it has a proxy class of
+// its own whose server exists: such an interface works without the library.
 #include "engine/ScanContext.h"
 
 namespace lindqua {
