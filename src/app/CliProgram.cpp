@@ -94,7 +94,9 @@ int ScanForCli(const CliRequest& request, CliHost& host, const TOptionsSetting& 
                      std::to_string(result.failedSection) + "; no findings written\r\n");
     return CliExit::Failure;
   }
-  if (request.applyIgnoreList) ApplyIgnoreList(result.rows, settings.IgnoreKeys, settings.IgnoreKeyCount);
+  if (request.applyIgnoreList)
+    ApplyIgnoreList(result.rows, settings.IgnoreKeys, settings.IgnoreKeyCount,
+                    host.platform.registry.CurrentUserKeyName().value_or(""));
   rows = std::move(result.rows);
   return CliExit::Ok;
 }

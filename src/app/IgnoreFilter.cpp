@@ -104,9 +104,67 @@ std::optional<RowPath> PathOfRow(const Finding& row) {
   return out;
 }
 
-std::vector<std::string> IgnoreEntries(const std::vector<std::string>& userKeys, std::int32_t userKeyCount) {
-  std::vector<std::string> entries;
-  for (const char* key : BuiltInKeys) entries.push_back(WithTrailingBackslash(key));
+// Every spelling of one key, upper-cased and ending in "\": as written, and
+// as the key it reaches. HKEY_CURRENT_USER is HKEY_USERS\<the user's id>,
+// and the classes root is a merged view of the machine's and the user's
+// Software\Classes, so an entry or a row under one spelling stands for the
+// same key under the others: a key the user excluded under one root must not
+// be deleted through another.
+class KeySpellings {
+ public:
+  explicit KeySpellings(std::string_view currentUserKey)
+      : userKey_(currentUserKey.empty() ? "" : "HKEY_USERS\\" + UpperCase(currentUserKey) + "\\"),
+        userClassesKey_(currentUserKey.empty() ? "" : "HKEY_USERS\\" + UpperCase(currentUserKey) + "_CLASSES\\") {}
+
+  // text: upper-cased, ending in "\".
+  std::vector<std::string> Of(const std::string& text) const {
+    std::vector<std::string> out{text};
+    const auto add = [&](std::string spelling) {
+      if (std::find(out.begin(), out.end(), spelling) == out.end()) out.push_back(std::move(spelling));
+    };
+    std::string reached = text;
+    if (!userClassesKey_.empty() && reached.starts_with(userClassesKey_))
+      reached = std::string(UserClasses) + reached.substr(userClassesKey_.size());
+    else if (!userKey_.empty() && reached.starts_with(userKey_))
+      reached = std::string(CurrentUser) + reached.substr(userKey_.size());
+    if (reached.starts_with(MachineClasses) || reached.starts_with(UserClasses)) {
+      const std::string_view prefix = reached.starts_with(MachineClasses) ? MachineClasses : UserClasses;
+      add(std::string(ClassesRoot) + reached.substr(prefix.size()));
+      add(reached);
+    } else if (reached.starts_with(ClassesRoot)) {
+      const std::string rest = reached.substr(ClassesRoot.size());
+      add(std::string(MachineClasses) + rest);
+      add(std::string(UserClasses) + rest);
+    } else {
+      add(reached);
+    }
+    // Whatever lies under HKEY_CURRENT_USER also has the HKEY_USERS spelling.
+    for (std::size_t i = 0, n = out.size(); i < n && !userKey_.empty(); ++i)
+      if (out[i].starts_with(CurrentUser)) add(userKey_ + out[i].substr(CurrentUser.size()));
+    return out;
+  }
+
+ private:
+  static constexpr std::string_view ClassesRoot = "HKEY_CLASSES_ROOT\\";
+  static constexpr std::string_view CurrentUser = "HKEY_CURRENT_USER\\";
+  static constexpr std::string_view MachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES\\";
+  static constexpr std::string_view UserClasses = "HKEY_CURRENT_USER\\SOFTWARE\\CLASSES\\";
+  std::string userKey_;
+  std::string userClassesKey_;
+};
+
+// One entry of either list, with every spelling of its key.
+struct IgnoreEntry {
+  std::vector<std::string> spellings;
+};
+
+std::vector<IgnoreEntry> IgnoreEntries(const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
+                                       const KeySpellings& spellings) {
+  std::vector<IgnoreEntry> entries;
+  const auto add = [&](std::string_view key) {
+    entries.push_back(IgnoreEntry{spellings.Of(UpperCase(WithTrailingBackslash(key)))});
+  };
+  for (const char* key : BuiltInKeys) add(key);
   const std::size_t wanted = userKeyCount > 0 ? static_cast<std::size_t>(userKeyCount) : 0;
   const std::size_t count = std::min(wanted, userKeys.size());
   for (std::size_t i = 0; i < count; ++i) {
@@ -114,17 +172,22 @@ std::vector<std::string> IgnoreEntries(const std::vector<std::string>& userKeys,
     // a lone "\\" is what the user typed and, like any entry, matches every
     // path that holds it, which is every path.
     if (userKeys[i].empty()) continue;
-    entries.push_back(WithTrailingBackslash(userKeys[i]));
+    add(userKeys[i]);
   }
   return entries;
 }
 
-bool FallsUnder(const RowPath& row, const std::vector<std::string>& entries) {
-  for (const std::string& entry : entries) {
-    if (ContainsText(row.path, entry)) return true;
-    // Deleting a key deletes what lies under it, so a key row that holds an
-    // ignored key must stay as well; a value row deletes only the value.
-    if (row.valueName.empty() && ContainsText(entry, row.path)) return true;
+bool FallsUnder(const RowPath& row, const std::vector<IgnoreEntry>& entries, const KeySpellings& spellings) {
+  const std::vector<std::string> paths = spellings.Of(UpperCase(row.path));
+  for (const IgnoreEntry& entry : entries) {
+    for (const std::string& path : paths) {
+      for (const std::string& spelling : entry.spellings) {
+        if (path.find(spelling) != std::string::npos) return true;
+        // Deleting a key deletes what lies under it, so a key row that holds
+        // an ignored key must stay as well; a value row deletes only the value.
+        if (row.valueName.empty() && spelling.find(path) != std::string::npos) return true;
+      }
+    }
   }
   return false;
 }
@@ -133,12 +196,13 @@ bool FallsUnder(const RowPath& row, const std::vector<std::string>& entries) {
 
 std::span<const char* const> BuiltInIgnoreKeys() { return BuiltInKeys; }
 
-void ApplyIgnoreList(std::vector<Finding>& rows, const std::vector<std::string>& userKeys,
-                     std::int32_t userKeyCount) {
-  const std::vector<std::string> entries = IgnoreEntries(userKeys, userKeyCount);
+void ApplyIgnoreList(std::vector<Finding>& rows, const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
+                     std::string_view currentUserKey) {
+  const KeySpellings spellings(currentUserKey);
+  const std::vector<IgnoreEntry> entries = IgnoreEntries(userKeys, userKeyCount, spellings);
   std::erase_if(rows, [&](const Finding& row) {
     const std::optional<RowPath> path = PathOfRow(row);
-    return path && FallsUnder(*path, entries);
+    return path && FallsUnder(*path, entries, spellings);
   });
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Finding.h"
@@ -17,7 +18,10 @@ std::span<const char* const> BuiltInIgnoreKeys();
 // an ignored key. The user's list counts with its first userKeyCount entries;
 // a negative count means none, a count past the end means all that exist.
 // Empty user entries are skipped: as the bare "\" they would match every row.
-void ApplyIgnoreList(std::vector<Finding>& rows, const std::vector<std::string>& userKeys,
-                     std::int32_t userKeyCount);
+// A key counts under each of its spellings: HKEY_CURRENT_USER and
+// HKEY_USERS\<currentUserKey> (when known), the classes root and the
+// machine's or the user's Software\Classes.
+void ApplyIgnoreList(std::vector<Finding>& rows, const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
+                     std::string_view currentUserKey);
 
 }  // namespace lindqua

@@ -23,8 +23,8 @@ Finding Row(int tag, std::string location, std::string shown = "") {
 
 // The locations of the rows that survive, in order.
 std::vector<std::string> Survivors(std::vector<Finding> rows, const std::vector<std::string>& user = {},
-                                   std::optional<std::int32_t> count = std::nullopt) {
-  ApplyIgnoreList(rows, user, count.value_or(static_cast<std::int32_t>(user.size())));
+                                   std::optional<std::int32_t> count = std::nullopt, std::string_view sid = {}) {
+  ApplyIgnoreList(rows, user, count.value_or(static_cast<std::int32_t>(user.size())), sid);
   std::vector<std::string> out;
   for (const Finding& row : rows) out.push_back(row.location + "|" + row.shownText);
   return out;
@@ -56,6 +56,45 @@ TEST(IgnoreFilter, EntriesMatchWholeKeyNamesWithoutRegardToCase) {
   EXPECT_FALSE(Kept(Row(FixTag::Key, "HKEY_CLASSES_ROOT\\.DAT")));
   // Substring, not prefix: the entry is found anywhere in the path.
   EXPECT_FALSE(Kept(Row(FixTag::Key, "HKEY_USERS\\x\\HKEY_CURRENT_USER\\Software\\Lexmark\\y")));
+}
+
+TEST(IgnoreFilter, AKeyIsIgnoredUnderEverySpellingOfIt) {
+  const std::string sid = "S-1-5-21-7-8-9-1001";
+  const std::string users = "HKEY_USERS\\" + sid;
+  const struct {
+    std::string entry, key;
+  } pairs[] = {
+      {"HKEY_CURRENT_USER\\Software\\Vendor", users + "\\Software\\Vendor"},
+      {users + "\\Software\\Vendor", "HKEY_CURRENT_USER\\Software\\Vendor"},
+      {"HKEY_CLASSES_ROOT\\.vnd", "HKEY_LOCAL_MACHINE\\Software\\Classes\\.vnd"},
+      {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.vnd", "HKEY_CLASSES_ROOT\\.vnd"},
+      {"HKEY_CLASSES_ROOT\\.vnd", "HKEY_CURRENT_USER\\Software\\Classes\\.vnd"},
+      {"HKEY_CURRENT_USER\\Software\\Classes\\.vnd", "HKEY_CLASSES_ROOT\\.vnd"},
+      {"HKEY_CLASSES_ROOT\\.vnd", users + "\\Software\\Classes\\.vnd"},
+      {"hkey_classes_root\\.VND", users + "_Classes\\.vnd"},
+      {users + "_Classes\\.vnd", "HKEY_CLASSES_ROOT\\.vnd"},
+  };
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(pair.entry + " / " + pair.key);
+    // The same key under another spelling: a key below it, its value and
+    // the key itself go; a sibling stays.
+    const std::vector<Finding> rows = {Row(FixTag::Key, pair.key + "\\Sub"), Row(FixTag::ValueInLocation, pair.key + "\\v"),
+                                       Row(FixTag::Key, pair.key), Row(FixTag::Key, pair.key + "2")};
+    EXPECT_EQ(Survivors(rows, {pair.entry}, 1, sid), std::vector<std::string>{pair.key + "2|"});
+  }
+  // A key above the ignored one, under another spelling, would delete it too.
+  EXPECT_TRUE(Survivors({Row(FixTag::Key, "HKEY_LOCAL_MACHINE\\Software\\Classes")}, {"HKEY_CLASSES_ROOT\\.vnd"}, 1,
+                        sid)
+                  .empty());
+  EXPECT_TRUE(Survivors({Row(FixTag::Key, users + "\\Software")}, {"HKEY_CLASSES_ROOT\\.vnd"}, 1, sid).empty());
+  // Another user's key, and a current user the system did not name, are not the same key.
+  const Finding other = Row(FixTag::Key, "HKEY_USERS\\S-1-5-21-7-8-9-1002\\Software\\Vendor\\App");
+  EXPECT_EQ(Survivors({other}, {"HKEY_CURRENT_USER\\Software\\Vendor"}, 1, sid).size(), 1u);
+  EXPECT_EQ(Survivors({Row(FixTag::Key, users + "\\Software\\Vendor\\App")}, {"HKEY_CURRENT_USER\\Software\\Vendor"}, 1)
+                .size(),
+            1u);
+  // The built-in entries count under every spelling as well.
+  EXPECT_TRUE(Survivors({Row(FixTag::Key, users + "\\Software\\JavaSoft\\Prefs")}, {}, 0, sid).empty());
 }
 
 TEST(IgnoreFilter, EachTagNamesItsOwnPath) {

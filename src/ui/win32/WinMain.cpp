@@ -60,7 +60,10 @@ int Run(int showCommand) {
   SettingsFileStore settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
   MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, OptionsSetting};
   deps.arguments = CommandLineArguments();
-  deps.ignoreFilter = ApplyIgnoreList;
+  deps.ignoreFilter = [currentUser = registry.CurrentUserKeyName().value_or("")](
+                         std::vector<Finding>& rows, const std::vector<std::string>& keys, std::int32_t count) {
+    ApplyIgnoreList(rows, keys, count, currentUser);
+  };
   deps.ansi = &ansi;
   deps.processes = &processes;
   // The client lives as long as the process: an abandoned worker may still use it.
