@@ -137,6 +137,9 @@ class FileSystem {
   }
   // Appends to a file (created when missing) and flushes it to the disk before
   // returning true: the backup writer deletes nothing until this said so.
+  // All of the bytes reach the disk, or the call fails and the file is cut
+  // back to what it held before (a file the call made is taken away), as far
+  // as the system still lets it be changed.
   [[nodiscard]] virtual bool AppendAndFlush(std::string_view path, std::string_view bytes) = 0;
 
   // Creates the folder and every missing parent; true when it exists afterwards.

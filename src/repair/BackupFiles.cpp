@@ -1,6 +1,7 @@
 #include "repair/BackupFiles.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/Text.h"
 
@@ -34,11 +35,38 @@ std::vector<BackupFileEntry> ListBackupFiles(FileSystem& files, const std::strin
   return found;
 }
 
+namespace {
+
+// The number of the last line when the file ends inside a block: in the
+// middle of a line, or after a line that says a hex list goes on. Every block
+// the writer makes ends with a whole line, so such a file was cut short while
+// its last block was written, and importing it would bring back part of that
+// block as if it were all of it.
+std::optional<std::size_t> CutShortAt(std::string_view bytes) {
+  if (bytes.empty()) return std::nullopt;
+  const std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  if (bytes.back() != '\n') return lines + 1;
+  std::string_view last = bytes.substr(0, bytes.size() - 1);
+  if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
+  last = last.substr(last.rfind('\n') == std::string_view::npos ? 0 : last.rfind('\n') + 1);
+  while (!last.empty() && (last.back() == ' ' || last.back() == '\t')) last.remove_suffix(1);
+  if (!last.empty() && last.back() == '\\' && last.find("=hex") != std::string_view::npos) return lines;
+  if (!last.empty() && last.back() == '\\' && last.find('=') == std::string_view::npos) return lines;
+  return std::nullopt;
+}
+
+}  // namespace
+
 BackupContents ReadBackupFile(FileSystem& files, const AnsiCodePage& ansi, const std::string& path) {
   BackupContents contents;
   std::string bytes;
   if (!files.ReadWholeFile(path, bytes)) {
     contents.problem = "cannot read \"" + path + "\"";
+    return contents;
+  }
+  if (const auto line = CutShortAt(bytes)) {
+    contents.problem = "\"" + path + "\" is damaged: line " + std::to_string(*line) +
+                       ": the file ends inside a block, which was cut short while it was written";
     return contents;
   }
   try {

@@ -14,11 +14,18 @@ bool FailingFileSystem::WriteWholeFile(std::string_view path, std::string_view b
 }
 
 bool FailingFileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
-  // Both kinds are counted on every append, so that a test can fail the
-  // Nth append either way.
+  // Every kind is counted on every append, so that a test can fail the
+  // Nth append any way.
   const bool lost = Fails(FileFault::Append);
   const bool unflushed = Fails(FileFault::Flush);
+  const bool cut = Fails(FileFault::ShortAppend);
   if (lost) return false;
+  if (cut) {
+    std::size_t part = bytes.size() / 2;
+    while (part > 1 && (bytes[part - 1] == '\n' || bytes[part - 1] == '\r')) --part;
+    (void)inner_.AppendAndFlush(path, bytes.substr(0, part));
+    return false;
+  }
   const bool written = inner_.AppendAndFlush(path, bytes);
   return written && !unflushed;
 }

@@ -17,8 +17,10 @@ enum class FileFault {
   CreateFolder,  // a folder creation
   Delete,        // a delete or a move to the Recycle Bin
   Replace,       // a move over another file: both stay as they were
+  ShortAppend,   // an append that leaves part of its bytes, ending inside a line, and
+                 // fails without the file being cut back (a drive pulled mid-write)
 };
-inline constexpr int FileFaultKinds = 6;
+inline constexpr int FileFaultKinds = 7;
 
 class FailingFileSystem : public FileSystem {
  public:

@@ -156,6 +156,43 @@ TEST_F(RestoreWindowTest, RestoreKeepsTheFileWhenKeysDidNotComeBackOrTheFileIsDa
   EXPECT_FALSE(files.FileExists("C:\\Backups\\2026_12_06_235959.Reg")) << "everything came back";
 }
 
+TEST_F(RestoreWindowTest, AFileCutShortInsideItsLastBlockIsNeverImported) {
+  const std::string whole = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Back]\r\n\"v\"=\"1\"\r\n"
+                            "\"b\"=hex:00,01,\\\r\n  02\r\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* line;
+  } cuts[] = {
+      {"inside a value line", whole.substr(0, whole.find("\"v\"=\"1") + 5), "line 4: "},
+      {"inside a line end", whole.substr(0, whole.find("\"1\"\r\n") + 4), "line 4: "},
+      {"after a line that says the list goes on", whole.substr(0, whole.find("  02")), "line 5: "},
+  };
+  for (const auto& cut : cuts) {
+    SCOPED_TRACE(cut.what);
+    ASSERT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_07_070300.reg", cut.bytes));
+    imports.clear();
+    view.messages.clear();
+    auto window = MakeWindow();
+    window.Show("C:\\Backups");
+    window.OnSelect(2);  // 2026_12_07_070300.reg
+    window.Restore();
+    EXPECT_TRUE(imports.empty());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find(std::string(cut.line) + "the file ends inside a block"), std::string::npos)
+        << view.messages[0];
+    EXPECT_TRUE(files.FileExists("C:\\Backups\\2026_12_07_070300.reg"));
+  }
+  // The same file whole is imported.
+  ASSERT_TRUE(files.WriteWholeFile("C:\\Backups\\2026_12_07_070300.reg", whole));
+  imports.clear();
+  auto window = MakeWindow();
+  window.Show("C:\\Backups");
+  window.OnSelect(2);  // 2026_12_07_070300.reg
+  window.Restore();
+  EXPECT_EQ(imports.size(), 1u);
+}
+
 TEST_F(RestoreWindowTest, DeleteKeepsTheSelectionIndexUntilTheListIsEmpty) {
   auto window = MakeWindow();
   window.Show("C:\\Backups");

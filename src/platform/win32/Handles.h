@@ -117,6 +117,27 @@ inline UniqueErrorMode SuppressCriticalErrors() noexcept {
   return UniqueErrorMode(::SetErrorMode(SEM_FAILCRITICALERRORS));
 }
 
+// No "insert a disk" or "drive not ready" box from a question this thread
+// asks about a path while it lives, and the thread's own mode back at once
+// after it. Per thread, so that the scan's questions never change the mode of
+// the window's thread, and an unattended run can never wait for a box.
+class QuietCriticalErrors {
+ public:
+  QuietCriticalErrors() noexcept { set_ = ::SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_) != FALSE; }
+  ~QuietCriticalErrors() {
+    // The question's own error code is what its caller reads next.
+    const DWORD error = ::GetLastError();
+    if (set_) ::SetThreadErrorMode(previous_, nullptr);
+    ::SetLastError(error);
+  }
+  QuietCriticalErrors(const QuietCriticalErrors&) = delete;
+  QuietCriticalErrors& operator=(const QuietCriticalErrors&) = delete;
+
+ private:
+  DWORD previous_ = 0;
+  bool set_ = false;
+};
+
 // Releases a COM interface pointer.
 template <typename I>
 class ComPtr {

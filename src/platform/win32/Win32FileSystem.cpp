@@ -19,6 +19,7 @@ namespace {
 DWORD Attributes(std::string_view path) {
   if (path.empty()) return INVALID_FILE_ATTRIBUTES;
   const std::wstring wide = Wide(path);
+  const QuietCriticalErrors quiet;
   return ::GetFileAttributesW(wide.c_str());
 }
 
@@ -38,6 +39,7 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(std::string_view path) {
   if (path.empty()) return std::nullopt;
   const std::wstring wide = Wide(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
+  const QuietCriticalErrors quiet;
   if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -51,6 +53,7 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
   pattern += '*';
   const std::wstring wide = Wide(pattern);
   WIN32_FIND_DATAW data{};
+  const QuietCriticalErrors quiet;
   UniqueFindHandle find(::FindFirstFileW(wide.c_str(), &data));
   if (!find) return out;
   do {
@@ -100,11 +103,9 @@ DriveType Win32FileSystem::DriveTypeOf(char letter) {
 bool Win32FileSystem::VolumeReady(char letter) {
   const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
   // Without this an empty floppy or card drive asks the user to insert a disk.
-  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  const QuietCriticalErrors quiet;
   DWORD serial = 0, maxLength = 0, flags = 0;
-  const BOOL ready = ::GetVolumeInformationW(root, nullptr, 0, &serial, &maxLength, &flags, nullptr, 0);
-  ::SetErrorMode(previous);
-  return ready != FALSE;
+  return ::GetVolumeInformationW(root, nullptr, 0, &serial, &maxLength, &flags, nullptr, 0) != FALSE;
 }
 
 std::string Win32FileSystem::ExpandEnvironment(std::string_view text) {
@@ -163,9 +164,21 @@ FileSystem::WriteOutcome Win32FileSystem::WriteWholeFileWithReason(std::string_v
 
 bool Win32FileSystem::AppendAndFlush(std::string_view path, std::string_view bytes) {
   const std::wstring wide = Wide(path);
-  UniqueFileHandle file(::CreateFileW(wide.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  UniqueFileHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file && WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+  if (!file) return false;
+  const bool created = ::GetLastError() != ERROR_ALREADY_EXISTS;
+  LARGE_INTEGER end{};
+  if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END)) return false;
+  if (WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get())) return true;
+  // A disk that fills or a drive that goes away mid-write leaves part of the
+  // bytes, which a reader would take for a whole block: cut the file back to
+  // where it ended, and take away a file this call made.
+  const bool cut = ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()) &&
+                   ::FlushFileBuffers(file.get());
+  file.reset();
+  if (cut && created) ::DeleteFileW(wide.c_str());
+  return false;
 }
 
 bool Win32FileSystem::ForceDirectories(std::string_view path) {
@@ -232,6 +245,7 @@ std::optional<std::string> Win32FileSystem::ShortcutTarget(std::string_view shor
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put())))) return std::nullopt;
   const std::wstring wide = Wide(shortcutPath);
+  const QuietCriticalErrors quiet;
   if (FAILED(file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
   wchar_t target[MAX_PATH + 1] = {};
   WIN32_FIND_DATAW data{};

@@ -95,6 +95,7 @@ std::wstring InFolder(std::string_view folder, std::string_view name) {
 bool ListCompleteFolder(std::string_view folder, std::vector<FileSystem::ListedName>& names) {
   names.clear();
   if (folder.empty()) return false;
+  const QuietCriticalErrors quiet;
   const FolderTrust trust = TrustOf(Wide(folder));
   if (trust == FolderTrust::None) return false;
   const std::wstring pattern = InFolder(folder, "*");
@@ -119,6 +120,7 @@ bool ListCompleteFolder(std::string_view folder, std::vector<FileSystem::ListedN
 
 bool FindStemFile(std::string_view folder, std::string_view stem) {
   if (folder.empty() || !IsPlainStem(stem)) return false;
+  const QuietCriticalErrors quiet;
   const std::wstring pattern = InFolder(folder, std::string(stem) + ".*");
   const std::wstring dotted = Wide(stem) + L'.';
   WIN32_FIND_DATAW data{};
