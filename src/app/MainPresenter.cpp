@@ -122,6 +122,9 @@ void MainPresenter::bScanClick() {
   // Errors while starting or stopping are absorbed: the window stays as far as it got.
   try {
     if (scanning_) {
+      // Cancel pressed in an unattended run whose window was brought up
+      // stops the whole run: the partial findings are not fixed.
+      if (unattended_) unattendedCancelled_ = true;
       CancelScan();
     } else {
       StartScan();
@@ -226,15 +229,18 @@ void MainPresenter::OnScanFinished(std::uint32_t scanId) {
   ScanFinishedHandling();
 }
 
+void MainPresenter::ApplyIgnoreFilter() {
+  if (!deps_.ignoreFilter) return;
+  const std::vector<std::string>& keys = deps_.options.IgnoreKeys;
+  const std::int32_t count = deps_.options.IgnoreKeyCount;
+  model_.EditRows([&](std::vector<Finding>& rows) { deps_.ignoreFilter(rows, keys, count); });
+}
+
 void MainPresenter::ScanFinishedHandling() {
   MainView& view = deps_.view;
   scanning_ = false;
   view.SetProgressTimer(false);
-  if (deps_.ignoreFilter) {
-    const std::vector<std::string>& keys = deps_.options.IgnoreKeys;
-    const std::int32_t count = deps_.options.IgnoreKeyCount;
-    model_.EditRows([&](std::vector<Finding>& rows) { deps_.ignoreFilter(rows, keys, count); });
-  }
+  ApplyIgnoreFilter();
   view.SetScanButtonCaption(deps_.texts.scan);
   shownTexts_ = ScanTexts{};
   view.SetScanTitle("", false);
@@ -257,8 +263,10 @@ void MainPresenter::OnCleanOnce() {
 
 void MainPresenter::FinishUnattendedRun() {
   if (closed_) return;
-  if (deps_.unattendedFix) deps_.unattendedFix();
-  else if (CanFix()) bFixErrorsClick();
+  if (!unattendedCancelled_) {
+    if (deps_.unattendedFix) deps_.unattendedFix();
+    else if (CanFix()) bFixErrorsClick();
+  }
   deps_.view.CloseWindow();
 }
 
@@ -267,7 +275,12 @@ void MainPresenter::bFixErrorsClick() {
   FileSystem& files = deps_.platform.files;
   const std::string& folder = deps_.options.BackupFolder;
   FixRequest request{folder, false};
-  if (!folder.empty() && !files.DirectoryExists(folder)) {
+  // Nothing is deleted without a backup, and without a folder there is none.
+  if (folder.empty()) {
+    deps_.view.ShowMessage(deps_.texts.noBackupFolder, MessageBoxInformation);
+    return;
+  }
+  if (!files.DirectoryExists(folder)) {
     if (deps_.view.ShowMessage(MissingBackupFolderQuestion(folder), MessageYesNoInformation) != MessageAnswerYes)
       return;
     request.createFolder = true;
@@ -275,10 +288,23 @@ void MainPresenter::bFixErrorsClick() {
   if (model_.Count() > 0 && deps_.options.CreateRestore && RestorePointOffered(deps_.platform.facts) &&
       !RunRestorePointDialog())
     return;
+  // Fix Errors works during a scan too, on the rows there at that moment;
+  // the ignore lists have not been applied to them yet, so they are now,
+  // or an ignored key could be deleted before the scan's end drops its row.
+  if (scanning_) {
+    ApplyIgnoreFilter();
+    SyncRows(true);
+  }
   const FixPlatform platform{ExportPlatform{deps_.platform.registry, files, *deps_.ansi}, deps_.platform.facts};
   const FixReport report = DeleteCheckedFindings(platform, model_, request);
   // The fixed rows are gone before the counts are taken.
   SyncRows(true);
+  // A backup that could not be written in full stops the fix before its row
+  // is deleted; the user must know why the rows stay and where it stopped.
+  if (report.stop == FixStop::BackupFailed)
+    deps_.view.ShowMessage(deps_.texts.backupFailed + report.backupFile +
+                               (report.endReason.empty() ? std::string() : "\r\n" + report.endReason),
+                           MessageBoxInformation);
   if (!report.completed) return;  // the status line is not touched after an error
   UpdateStatusLine();
   // A row whose key or value had already gone (its twin under another root

@@ -112,6 +112,7 @@ class MainPresenter {
   void StartScan();
   void CancelScan();
   void ScanFinishedHandling();
+  void ApplyIgnoreFilter();
   // Tells the list about rows the scan added since the last batch.
   void SyncRows(bool redrawAll);
   bool RunRestorePointDialog();
@@ -133,6 +134,7 @@ class MainPresenter {
   int progressPosition_ = 0;
   bool progressVisible_ = false;
   bool unattended_ = false;
+  bool unattendedCancelled_ = false;
   bool activated_ = false;
   bool scanning_ = false;
   bool closed_ = false;

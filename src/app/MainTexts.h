@@ -16,6 +16,8 @@ struct MainTexts {
   std::string errorsSelected = " Errors Selected.";
   std::string fixFinished = "Fix errors finished!";
   std::string alreadyGone = " Already gone, so neither deleted nor backed up: ";
+  std::string backupFailed = "The backup could not be written, so nothing more was deleted:\r\n";
+  std::string noBackupFolder = "No backup folder is set, so nothing was fixed.\r\nChoose one in the settings.";
 };
 
 }  // namespace lindqua

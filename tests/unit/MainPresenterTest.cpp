@@ -81,7 +81,10 @@ class MainPresenterTest : public ::testing::Test {
     if (!FindScanSection(section)) return nullptr;
     return [this, section](ScanContext& scan) {
       if (section == blockingSection) {
-        for (int i = 0; i < 3; ++i) scan.AddFinding("Blocked", "row " + std::to_string(i), "HKEY_USERS\\b", 1, "r");
+        for (int i = 0; i < 3; ++i) {
+          const std::string name = i == 0 && section == ignoredSection ? "ignored" : "row " + std::to_string(i);
+          scan.AddFinding("Blocked", name, "HKEY_CURRENT_USER\\" + name, 1, "r");
+        }
         gate.Arrive();
         gate.Wait();
         scan.AddFinding("Blocked", "after the stop", "HKEY_USERS\\b", 1, "r");
@@ -95,6 +98,17 @@ class MainPresenterTest : public ::testing::Test {
                             (i == 1 ? "\r\n\tnext\x7f" : ""));
       }
     };
+  }
+
+  // A -cleanonce run held in the middle of its only section.
+  void StartUnattendedScanThatWaits() {
+    settings.toLoad.NodeSelected.fill(false);
+    settings.toLoad.NodeSelected[9] = true;
+    blockingSection = 9;
+    Make({"-cleanonce"});
+    presenter->FormActivate();
+    ASSERT_TRUE(view.PumpOne(*presenter));  // MSG_CLEAN_ONCE
+    ASSERT_TRUE(gate.WaitArrived());
   }
 
   void Click(int node) { presenter->tvRegistryStateImageClick(node); }
@@ -478,18 +492,21 @@ TEST_F(MainPresenterTest, UnattendedRunDoesNotWaitForAScanThatFailed) {
 }
 
 TEST_F(MainPresenterTest, CloseDuringAnUnattendedScanFixesNothing) {
-  settings.toLoad.NodeSelected.fill(false);
-  settings.toLoad.NodeSelected[9] = true;
-  blockingSection = 9;
-  Make({"-cleanonce"});
-  presenter->FormActivate();
-  ASSERT_TRUE(view.PumpOne(*presenter));  // MSG_CLEAN_ONCE
-  ASSERT_TRUE(gate.WaitArrived());
+  StartUnattendedScanThatWaits();
   presenter->FormClose();
   gate.Open();
   EXPECT_FALSE(presenter->Scanning());
   EXPECT_EQ(fixes, 0) << "a close must not fix the partial findings";
   EXPECT_EQ(settings.saves, 1);
+}
+
+TEST_F(MainPresenterTest, CancelInTheUnattendedRunsWindowFixesNothingAndEndsTheRun) {
+  StartUnattendedScanThatWaits();
+  presenter->bScanClick();  // the window was brought to the front and Cancel pressed
+  gate.Open();
+  EXPECT_FALSE(presenter->Scanning());
+  EXPECT_EQ(fixes, 0) << "Cancel must not fix the partial findings";
+  EXPECT_EQ(view.closeRequests, 1) << "the stopped run still ends";
 }
 
 TEST_F(MainPresenterTest, CloseStopsTheScanAndSavesTreeAndPlacement) {
@@ -567,20 +584,62 @@ TEST_F(MainPresenterTest, FixSaysWhichRowsWereAlreadyGone) {
   EXPECT_EQ(backup.find("S8"), std::string::npos);
 }
 
-TEST_F(MainPresenterTest, FixAsksForAMissingBackupFolderAndNoEndsIt) {
+TEST_F(MainPresenterTest, FixDuringAScanLeavesWhatTheIgnoreListsHold) {
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER]\r\n\"ignored\"=\"x\"\r\n\"row 1\"=\"x\"\r\n");
+  files.AddFolder("C:\\Backups");
   settings.toLoad.NodeSelected.fill(false);
-  settings.toLoad.NodeSelected[7] = true;
-  settings.toLoad.BackupFolder = "C:\\Nowhere";
+  settings.toLoad.NodeSelected[9] = true;
+  settings.toLoad.BackupFolder = "C:\\Backups";
+  blockingSection = ignoredSection = 9;
   Make({}, true);
-  ScanToEnd();
-  view.messages.clear();
-  view.messageAnswer = 7;
+  presenter->bScanClick();
+  ASSERT_TRUE(gate.WaitArrived());
+  presenter->aSelectAllExecute();
   presenter->bFixErrorsClick();
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].first, "C:\\Nowhere,can not find the backup folder.\r\ncreates a new directory?");
-  EXPECT_EQ(view.messages[0].second, 0x44u);
-  EXPECT_EQ(presenter->Model().Count(), 1u);
-  EXPECT_TRUE(options.LastFix.empty());
+  gate.Open();
+  ASSERT_TRUE(view.PumpUntilIdle(*presenter));
+  TRegistry reg(registry);
+  ASSERT_TRUE(reg.OpenKey("", false));
+  EXPECT_TRUE(reg.ValueExists("ignored")) << "an ignored row is never fixed, also before the scan ends";
+  EXPECT_FALSE(reg.ValueExists("row 1"));
+  std::string backup;
+  ASSERT_TRUE(files.ReadWholeFile("C:\\Backups\\2026_01_02_150405.reg", backup));
+  EXPECT_EQ(backup.find("ignored"), std::string::npos);
+}
+
+TEST_F(MainPresenterTest, FixThatCannotBackUpSaysWhyAndDeletesNothing) {
+  const struct {
+    const char* folder;
+    const char* messageStart;
+    unsigned flags;
+  } cases[] = {
+      {"C:\\Nowhere", "C:\\Nowhere,can not find the backup folder.\r\ncreates a new directory?", 0x44u},
+      {"", "No backup folder is set, so nothing was fixed.\r\nChoose one in the settings.", 0x40u},
+      // A folder where the backup file must go: no byte of it can be written.
+      {"C:\\Backups", "The backup could not be written, so nothing more was deleted:\r\n"
+                      "C:\\Backups\\2026_01_02_150405.reg", 0x40u},
+  };
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER]\r\n\"S7\"=\"x\"\r\n");
+  files.AddFolder("C:\\Backups\\2026_01_02_150405.reg");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    settings.toLoad.NodeSelected.fill(false);
+    settings.toLoad.NodeSelected[7] = true;
+    settings.toLoad.BackupFolder = c.folder;
+    Make({}, true);
+    ScanToEnd();
+    view.messages.clear();
+    view.messageAnswer = 7;
+    presenter->bFixErrorsClick();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].first.find(c.messageStart), 0u) << view.messages[0].first;
+    EXPECT_EQ(view.messages[0].second, c.flags);
+    EXPECT_EQ(presenter->Model().Count(), 1u);
+    EXPECT_TRUE(options.LastFix.empty());
+    TRegistry reg(registry);
+    ASSERT_TRUE(reg.OpenKey("", false));
+    EXPECT_TRUE(reg.ValueExists("S7"));
+  }
 }
 
 TEST_F(MainPresenterTest, FixOffersARestorePointWhereWindowsHasOneAndItsCancelDeletesNothing) {
