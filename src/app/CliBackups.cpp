@@ -156,8 +156,15 @@ int RunRestore(const CliRequest& request, CliHost& host) {
   if (!request.assumeYes &&
       !AskYesNo(host.console, "Import \"" + *file + "\" into the registry? [y/N] "))
     return Fail(host, "not confirmed; nothing imported");
+  // Any readable .reg file may be imported and verified, but only one of the
+  // program's own backups, directly in the backup folder, is the program's
+  // to delete afterwards. A bare name is taken from the current folder here,
+  // so only a path that names the backup folder itself counts.
+  const std::string folder = Folder(request, host);
+  const bool named = file->find_first_of("\\/") != std::string::npos;
+  const bool ownBackup = request.latest || (named && BackupFileInFolder(folder, *file) == *file);
   const RestorePlatform platform{host.platform.registry, host.platform.files, *host.ansi, *host.processes};
-  const RestoreOutcome outcome = RestoreBackupFile(platform, RestoreRequest{*file, request.keep});
+  const RestoreOutcome outcome = RestoreBackupFile(platform, RestoreRequest{*file, request.keep || !ownBackup});
   if (outcome.status == RestoreOutcome::Status::Failed) return Fail(host, outcome.problem);
   if (request.format == OutputFormat::Json) WriteRestoreJson(host, *file, outcome);
   else WriteRestoreText(host, *file, outcome);
@@ -166,7 +173,11 @@ int RunRestore(const CliRequest& request, CliHost& host) {
                                   " keys or values did not come back as backed up; the backup file is kept"));
     return CliExit::NotAllFixed;
   }
-  if (!request.keep && !outcome.deleted) host.console.WriteErr(Message("cannot delete \"" + *file + "\""));
+  if (!request.keep && !ownBackup)
+    host.console.WriteErr(Message("kept \"" + *file + "\": only files directly in the backup folder \"" + folder +
+                                  "\" are deleted after a restore"));
+  else if (!request.keep && !outcome.deleted)
+    host.console.WriteErr(Message("cannot delete \"" + *file + "\""));
   return CliExit::Ok;
 }
 

@@ -270,6 +270,15 @@ TEST_F(CliCleanTest, BackupsAreListedRestoredWithVerificationAndDeletedOnlyInThe
   ASSERT_TRUE(files.WriteWholeFile("C:\\Elsewhere.reg", "REGEDIT4\r\n"));
   EXPECT_EQ(Run({"backups", "delete", "C:\\Elsewhere.reg", "C:\\Backups\\..\\Elsewhere.reg"}), CliExit::Failure);
   EXPECT_TRUE(files.FileExists("C:\\Elsewhere.reg"));
+  // A restore imports and verifies any .reg file, but deletes only one of
+  // the backups: a file elsewhere, or one reached by climbing out, is kept.
+  processes.script.run = [](const std::string&) {};
+  for (const char* elsewhere : {"C:\\Elsewhere.reg", "C:\\Backups\\..\\Elsewhere.reg"}) {
+    console.err.clear();
+    EXPECT_EQ(Run({"restore", elsewhere, "--yes"}), CliExit::Ok) << elsewhere << ": " << console.err;
+    EXPECT_TRUE(files.FileExists("C:\\Elsewhere.reg")) << elsewhere;
+    EXPECT_NE(console.err.find("only files directly in the backup folder"), std::string::npos) << console.err;
+  }
   EXPECT_EQ(Run({"backups", "delete", "2025_01_01_000000.reg"}), CliExit::Ok);
   EXPECT_FALSE(files.FileExists("C:\\Backups\\2025_01_01_000000.reg"));
   EXPECT_EQ(Run({"restore", "--latest", "--yes"}), CliExit::Failure);

@@ -114,6 +114,37 @@ class CliExeWineTest : public ::testing::Test {
   std::string scratch;
 };
 
+// The manifest a program carries as its resource 1, as the loader reads it.
+std::string ManifestOf(const std::wstring& exe) {
+  UniqueModule module(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  if (!module) return {};
+  HRSRC found = ::FindResourceW(module.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  HGLOBAL loaded = found ? ::LoadResource(module.get(), found) : nullptr;
+  if (!loaded) return {};
+  return std::string(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module.get(), found));
+}
+
+TEST(ProgramManifests, EachProgramDeclaresHowItRunsForItsOwnProcessor) {
+  // A manifest for another processor keeps a program from starting at all;
+  // a console without an execution level is subject to registry
+  // virtualization and could "delete" a per-user copy of a machine key.
+  const std::string processor = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\""
+                                                   : "processorArchitecture=\"x86\"";
+  std::wstring window = CliPath();
+  window.replace(window.rfind(L"lindqua-cli.exe"), std::wstring::npos, L"lindqua.exe");
+  const struct {
+    std::wstring exe;
+    std::string level;
+  } programs[] = {{CliPath(), "level=\"asInvoker\""}, {window, "level=\"requireAdministrator\""}};
+  for (const auto& program : programs) {
+    SCOPED_TRACE(Narrow(program.exe));
+    const std::string manifest = ManifestOf(program.exe);
+    ASSERT_FALSE(manifest.empty()) << "no manifest resource";
+    EXPECT_NE(manifest.find("<requestedExecutionLevel " + program.level), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(processor), std::string::npos) << manifest;
+  }
+}
+
 TEST_F(CliExeWineTest, VersionAndHelp) {
   const CliRun version = RunCli(L"--version");
   EXPECT_EQ(version.exitCode, 0u);
