@@ -74,7 +74,8 @@ FixProgress ProgressFor(const CliRequest& request, CliHost& host, std::size_t& d
   };
   progress.rowDone = [&host, &done, &total, text, terminal](const FixRowReport& row) {
     ++done;
-    if (text) host.console.WriteOut(FixRowLine(row, false));
+    // Rows refused for want of rights are told once, together, at the end.
+    if (text && !row.accessDenied) host.console.WriteOut(FixRowLine(row, false));
     if (terminal) host.console.WriteErr("\r[" + std::to_string(done) + "/" + std::to_string(total) + "] ");
   };
   return progress;
@@ -116,6 +117,13 @@ int Report(const CliRequest& request, CliHost& host, const FixReport& report, st
   } else if (!report.backupFile.empty() && !backupWritten) {
     host.console.WriteOut(Line("nothing needed a backup; no backup file written"));
   }
+  const auto denied = std::count_if(report.rows.begin(), report.rows.end(),
+                                    [](const FixRowReport& row) { return row.accessDenied; });
+  if (denied > 0)
+    host.console.WriteErr(Message(std::to_string(denied) + (denied == 1 ? " finding was" : " findings were") +
+                                  " not fixed: Windows refused to delete " + (denied == 1 ? "its key or value" : "their keys or values") +
+                                  " without administrator rights; run lindqua-cli from an elevated prompt "
+                                  "(Run as administrator) to fix " + (denied == 1 ? "it" : "them")));
   if (!report.completed) {
     // A row whose backup failed already said why on its own line.
     std::string why = report.stop == FixStop::BackupFailed ? std::string("the backup could not be written")

@@ -55,9 +55,13 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // An existing file (not a folder) has this path.
+  // An existing file (not a folder) has this path. Also true when the system
+  // will not say whether anything is there (access refused, a drive not
+  // ready, a network error): only a definite "not there" answers false, so
+  // that nothing is ever taken for missing on the strength of a refusal.
   virtual bool FileExists(std::string_view path) = 0;
-  // An existing folder has this path; a trailing "\" is accepted.
+  // An existing folder has this path; a trailing "\" is accepted. True when
+  // the system will not say, as for FileExists.
   virtual bool DirectoryExists(std::string_view path) = 0;
   // The size of an existing file; nullopt for a folder or a missing path.
   virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;

@@ -45,7 +45,8 @@ bool TRegistry::OpenKey(std::string_view path, bool canCreate) {
   std::string_view rest = relative ? path : path.substr(1);
   std::unique_ptr<RegistryKey> key;
   const bool create = canCreate && !rest.empty();
-  if (OpenFromBase(rest, relative, Access, create, key) != RegStatus::Ok || !key) return false;
+  lastStatus_ = OpenFromBase(rest, relative, Access, create, key);
+  if (lastStatus_ != RegStatus::Ok || !key) return false;
   std::string newPath = (current_ && relative) ? currentPath_ + "\\" + std::string(rest) : std::string(rest);
   current_ = std::move(key);
   currentPath_ = std::move(newPath);
@@ -156,17 +157,20 @@ void TRegistry::WriteInteger(std::string_view name, std::int32_t value) {
 bool TRegistry::DeleteKey(std::string_view path) {
   const bool relative = path.empty() || path.front() != '\\';
   std::string_view rest = relative ? path : path.substr(1);
+  lastStatus_ = RegStatus::InvalidArgument;
   if (rest.empty()) return false;  // never the root or the current key itself
   const auto slash = rest.rfind('\\');
   std::unique_ptr<RegistryKey> parent;
-  if (OpenFromBase(slash == std::string_view::npos ? std::string_view{} : rest.substr(0, slash), relative,
-                   Access, false, parent) != RegStatus::Ok)
-    return false;
-  return parent->DeleteSubKeyTree(slash == std::string_view::npos ? rest : rest.substr(slash + 1)) == RegStatus::Ok;
+  lastStatus_ = OpenFromBase(slash == std::string_view::npos ? std::string_view{} : rest.substr(0, slash), relative,
+                             Access, false, parent);
+  if (lastStatus_ != RegStatus::Ok) return false;
+  lastStatus_ = parent->DeleteSubKeyTree(slash == std::string_view::npos ? rest : rest.substr(slash + 1));
+  return lastStatus_ == RegStatus::Ok;
 }
 
 bool TRegistry::DeleteValue(std::string_view name) {
-  return current_ && current_->DeleteValue(name) == RegStatus::Ok;
+  lastStatus_ = current_ ? current_->DeleteValue(name) : RegStatus::InvalidArgument;
+  return lastStatus_ == RegStatus::Ok;
 }
 
 }  // namespace lindqua

@@ -78,6 +78,10 @@ class TRegistry {
   [[nodiscard]] bool DeleteKey(std::string_view path);
   [[nodiscard]] bool DeleteValue(std::string_view name);
 
+  // What the registry answered to the last OpenKey, DeleteKey or DeleteValue,
+  // so that a caller can tell a refusal for want of rights from other failures.
+  RegStatus LastStatus() const noexcept { return lastStatus_; }
+
   // The open key for code that needs the backend directly (the sweep, the writer).
   RegistryKey* CurrentKey() noexcept { return current_.get(); }
 
@@ -89,6 +93,7 @@ class TRegistry {
   RootKey rootKey_ = RootKey::CurrentUser;
   std::unique_ptr<RegistryKey> current_;
   std::string currentPath_;
+  RegStatus lastStatus_ = RegStatus::Ok;
 };
 
 }  // namespace lindqua

@@ -26,6 +26,14 @@ RegStatus OpenForBackup(RegistryBackend& registry, RootKey root, std::string_vie
   return rootKey->OpenSubKey(path, RegAccess::Read, key);
 }
 
+// The registry would not let the key be changed: for want of rights, or for
+// another reason. Nothing was deleted.
+DeleteResult RefusedBy(const TRegistry& reg) {
+  DeleteResult result{DeleteOutcome::Refused, {}};
+  result.accessDenied = reg.LastStatus() == RegStatus::AccessDenied;
+  return result;
+}
+
 DeleteResult Unreadable(std::string_view what, std::string_view path) {
   return {DeleteOutcome::NotExact, std::string(what) + " " + std::string(path) + " cannot be read; nothing was deleted"};
 }
@@ -45,7 +53,7 @@ DeleteResult DeleteKeyWithBackup(const ExportPlatform& platform, const std::stri
   reg.SetRootKey(*root);
   DeleteResult result = FromExport(ExportToReg(platform, backupFile, *root, true, {}, keyPath));
   if (result.outcome != DeleteOutcome::Deleted) return result;
-  if (!reg.DeleteKey(keyPath)) result.outcome = DeleteOutcome::Refused;
+  if (!reg.DeleteKey(keyPath)) return RefusedBy(reg);
   return result;
 }
 
@@ -64,11 +72,13 @@ DeleteResult DeleteValueWithBackup(const ExportPlatform& platform, const std::st
   key.reset();
   TRegistry reg(platform.registry);
   reg.SetRootKey(*root);
-  // The key is opened from the root whether or not the path starts with "\".
-  if (!reg.OpenKey(keyPath, false)) return Unreadable("the key", keyPath);
+  // The key is opened from the root whether or not the path starts with "\",
+  // with the rights a deletion needs: a refusal here is a refused deletion.
+  if (!reg.OpenKey(keyPath, false))
+    return reg.LastStatus() == RegStatus::AccessDenied ? RefusedBy(reg) : Unreadable("the key", keyPath);
   DeleteResult result = FromExport(ExportToReg(platform, backupFile, *root, false, valueName, keyPath));
   if (result.outcome != DeleteOutcome::Deleted) return result;
-  if (!reg.DeleteValue(valueName)) result.outcome = DeleteOutcome::Refused;
+  if (!reg.DeleteValue(valueName)) return RefusedBy(reg);
   return result;
 }
 

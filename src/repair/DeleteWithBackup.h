@@ -20,6 +20,7 @@ enum class DeleteOutcome {
 struct DeleteResult {
   DeleteOutcome outcome = DeleteOutcome::NothingThere;
   std::string problem;  // for NotExact and BackupFailed
+  bool accessDenied = false;  // Refused for want of rights: an elevated run could do it
 };
 
 [[nodiscard]] DeleteResult DeleteKeyWithBackup(const ExportPlatform& platform, const std::string& backupFile,

@@ -34,6 +34,7 @@ bool FixRow(const FixPlatform& platform, const std::string& backupFile, const Fi
   }
   report.outcome = result.outcome;
   report.problem = result.problem;
+  report.accessDenied = result.accessDenied;
   return result.outcome != DeleteOutcome::BackupFailed;
 }
 

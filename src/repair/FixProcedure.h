@@ -26,7 +26,8 @@ struct FixRowReport {
   Finding row;
   DeleteOutcome outcome = DeleteOutcome::NothingThere;
   std::string problem;
-  bool fileDeleted = false;  // tag 4 rows
+  bool fileDeleted = false;   // tag 4 rows
+  bool accessDenied = false;  // refused for want of rights
 };
 
 enum class FixStop {

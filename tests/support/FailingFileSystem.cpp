@@ -1,5 +1,7 @@
 #include "support/FailingFileSystem.h"
 
+#include "platform/Text.h"
+
 namespace lindqua::test {
 
 bool FailingFileSystem::Fails(FileFault kind) {
@@ -7,6 +9,12 @@ bool FailingFileSystem::Fails(FileFault kind) {
   const bool fails = failAt_ != 0 && kind == failKind_ && n == failAt_;
   injected_ = injected_ || fails;
   return fails;
+}
+
+bool FailingFileSystem::Refused(std::string_view path) const {
+  if (refused_.empty() || path.size() < refused_.size()) return false;
+  return SameText(path.substr(0, refused_.size()), refused_) &&
+         (path.size() == refused_.size() || path[refused_.size()] == '\\');
 }
 
 bool FailingFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {

@@ -5,6 +5,7 @@
 // operations of each kind a run makes, so that it can fail each one in turn.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/FileSystem.h"
 
@@ -33,14 +34,23 @@ class FailingFileSystem : public FileSystem {
   }
   std::uint64_t Count(FileFault kind) const { return counts_[static_cast<int>(kind)]; }
   bool Injected() const { return injected_; }
+  // Every question about this folder or anything in it is refused, as for a
+  // folder the user may not list or a locked encrypted drive: the system
+  // then says neither that something is there nor that nothing is.
+  void RefuseUnder(std::string folder) { refused_ = std::move(folder); }
 
-  bool FileExists(std::string_view path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(std::string_view path) override { return inner_.DirectoryExists(path); }
-  std::optional<std::uint64_t> FileSize(std::string_view path) override { return inner_.FileSize(path); }
-  std::vector<FolderEntry> ListFolder(std::string_view folder) override { return inner_.ListFolder(folder); }
-  PathKind KindOf(std::string_view path) override { return inner_.KindOf(path); }
+  bool FileExists(std::string_view path) override { return Refused(path) || inner_.FileExists(path); }
+  bool DirectoryExists(std::string_view path) override { return Refused(path) || inner_.DirectoryExists(path); }
+  std::optional<std::uint64_t> FileSize(std::string_view path) override {
+    return Refused(path) ? std::nullopt : inner_.FileSize(path);
+  }
+  std::vector<FolderEntry> ListFolder(std::string_view folder) override {
+    return Refused(folder) ? std::vector<FolderEntry>{} : inner_.ListFolder(folder);
+  }
+  PathKind KindOf(std::string_view path) override { return Refused(path) ? PathKind::Unsure : inner_.KindOf(path); }
   bool ListNamesComplete(std::string_view folder, std::vector<ListedName>& names) override {
-    return inner_.ListNamesComplete(folder, names);
+    names.clear();
+    return !Refused(folder) && inner_.ListNamesComplete(folder, names);
   }
   DriveType DriveTypeOf(char letter) override { return inner_.DriveTypeOf(letter); }
   bool VolumeReady(char letter) override { return inner_.VolumeReady(letter); }
@@ -61,12 +71,14 @@ class FailingFileSystem : public FileSystem {
  private:
   // Counts one operation of this kind; true when it is the one to fail.
   bool Fails(FileFault kind);
+  bool Refused(std::string_view path) const;
 
   FileSystem& inner_;
   std::array<std::uint64_t, FileFaultKinds> counts_{};
   FileFault failKind_ = FileFault::Write;
   std::uint64_t failAt_ = 0;
   bool injected_ = false;
+  std::string refused_;
 };
 
 }  // namespace lindqua::test

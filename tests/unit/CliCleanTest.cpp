@@ -225,6 +225,39 @@ TEST_F(CliCleanTest, EveryEarlyStopNamesTheBackupFirstAndEndsWithTheSameCode) {
   EXPECT_TRUE(ValueExists("Software\\Dead", "Path"));
 }
 
+TEST_F(CliCleanTest, DeletionsRefusedForWantOfRightsAreToldOnceWithTheHint) {
+  ImportRegText(registry, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"Path\"=\"C:\\\\a.exe\"\r\n"
+                          "\"Other\"=\"C:\\\\b.exe\"\r\n");
+  // A standard user may read a machine key but not change or delete it.
+  const std::uint32_t change = 0x10000 | RegAccess::SetValue | RegAccess::CreateSubKey;
+  ASSERT_TRUE(registry.DenyAccess(RootKey::LocalMachine, "Software\\Vendor", change));
+  ASSERT_TRUE(registry.DenyAccess(RootKey::LocalMachine, "Software\\Vendor\\App", change));
+  host.elevated = false;
+  const std::string app = "HKEY_LOCAL_MACHINE\\Software\\Vendor\\App";
+  rows.push_back({"Non-existent File or Folder", "C:\\a.exe", app + "\\Path", 1, 4, false, "Not found: C:\\a.exe"});
+  rows.push_back({"Non-existent File or Folder", "C:\\b.exe", app + "\\Other", 1, 4, false, "Not found: C:\\b.exe"});
+  rows.push_back({"Empty Registry Keys", "App", "HKEY_LOCAL_MACHINE\\Software\\Vendor", 3, 4, false, "r"});
+  EXPECT_EQ(Run({"clean", "--sections", "4", "--yes"}), CliExit::NotAllFixed);
+  std::size_t hints = 0;
+  for (std::size_t at = console.err.find("Run as administrator"); at != std::string::npos;
+       at = console.err.find("Run as administrator", at + 1))
+    ++hints;
+  EXPECT_EQ(hints, 1u) << console.err;
+  EXPECT_NE(console.err.find("3 findings were not fixed: Windows refused to delete their keys or values without "
+                             "administrator rights"),
+            std::string::npos)
+      << console.err;
+  EXPECT_EQ(console.out.find("not fixed"), std::string::npos) << "no row repeats the same words: " << console.out;
+  EXPECT_NE(console.out.find("deleted: "), std::string::npos) << "the user's own key was fixed";
+  EXPECT_TRUE(ValueExists("\\Software\\Dead", "Path") == false);
+  TRegistry machine(registry);
+  machine.SetRootKey(RootKey::LocalMachine);
+  machine.Access = RegAccess::Read;
+  ASSERT_TRUE(machine.OpenKey("Software\\Vendor\\App", false));
+  EXPECT_TRUE(machine.ValueExists("Path"));
+  EXPECT_TRUE(machine.ValueExists("Other"));
+}
+
 TEST_F(CliCleanTest, RelativeBackupFolderIsTheProgramsAndAnEmptyOneIsRefused) {
   host.programFolder = "C:\\Tools\\";
   settings.BackupFolder = "Backup";

@@ -16,23 +16,55 @@ namespace lindqua {
 
 namespace {
 
-DWORD Attributes(std::string_view path) {
-  if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+// What the system answers about a path: its attributes, or that nothing is
+// there, or that it will not say.
+struct PathAnswer {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  bool absent = false;  // a definite "not there"
+};
+
+// Only "not found" and answers about the name itself (no file can have it)
+// say that nothing is there. A refusal, a drive or volume that is not ready
+// (a locked encrypted drive), a sharing violation, a network error or any
+// other failure says nothing about it: the thing may well be there.
+bool MeansAbsent(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_DIRECTORY:
+      return true;
+    default:
+      return false;
+  }
+}
+
+PathAnswer Ask(std::string_view path) {
+  if (path.empty()) return {INVALID_FILE_ATTRIBUTES, true};
   const std::wstring wide = Wide(path);
   const QuietCriticalErrors quiet;
-  return ::GetFileAttributesW(wide.c_str());
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return {attributes, false};
+  return {attributes, MeansAbsent(::GetLastError())};
 }
 
 }  // namespace
 
+// A path the system will not judge counts as there, as a file and as a
+// folder alike: nothing may be reported missing, and so deleted, on the
+// strength of a question the system did not answer.
 bool Win32FileSystem::FileExists(std::string_view path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const PathAnswer answer = Ask(path);
+  if (answer.attributes == INVALID_FILE_ATTRIBUTES) return !answer.absent;
+  return !(answer.attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::DirectoryExists(std::string_view path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const PathAnswer answer = Ask(path);
+  if (answer.attributes == INVALID_FILE_ATTRIBUTES) return !answer.absent;
+  return (answer.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::optional<std::uint64_t> Win32FileSystem::FileSize(std::string_view path) {
@@ -68,20 +100,9 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder) {
 }
 
 FileSystem::PathKind Win32FileSystem::KindOf(std::string_view path) {
-  const DWORD attributes = Attributes(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    switch (::GetLastError()) {
-      case ERROR_FILE_NOT_FOUND:
-      case ERROR_PATH_NOT_FOUND:
-      case ERROR_INVALID_NAME:
-      case ERROR_BAD_PATHNAME:
-      case ERROR_INVALID_DRIVE:
-      case ERROR_DIRECTORY:
-        return PathKind::None;
-      default:
-        return PathKind::Unsure;  // refused or locked: something may be there or below
-    }
-  }
+  const PathAnswer answer = Ask(path);
+  const DWORD attributes = answer.attributes;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return answer.absent ? PathKind::None : PathKind::Unsure;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
   // A file that is a link may lead to a folder when a path goes on below it.
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? PathKind::Unsure : PathKind::File;
