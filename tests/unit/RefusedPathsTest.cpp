@@ -3,29 +3,15 @@
 // no answer about it, and no reason says it was not found.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "platform/RegTextImport.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemFacts.h"
 #include "support/FailingFileSystem.h"
 #include "support/FixtureData.h"
+#include "support/ScanCachesSetting.h"
 
 namespace lindqua::test {
-
-namespace {
-
-void SetCaches(const char* value) {
-#ifdef _WIN32
-  _putenv_s("LINDQUA_SCAN_CACHES", value ? value : "");
-#else
-  if (value) setenv("LINDQUA_SCAN_CACHES", value, 1);
-  else unsetenv("LINDQUA_SCAN_CACHES");
-#endif
-}
-
-}  // namespace
 
 TEST(RefusedPaths, APathTheSystemWillNotJudgeIsNeverMissing) {
   MemoryRegistry registry;
@@ -39,7 +25,7 @@ TEST(RefusedPaths, APathTheSystemWillNotJudgeIsNeverMissing) {
   MemorySystemFacts facts;
   for (const char* caches : {"on", "off"}) {
     SCOPED_TRACE(std::string("caches ") + caches);
-    SetCaches(caches);
+    SetScanCachesSetting(caches);
     MemoryFileSystem memory;
     FailingFileSystem files(memory);
     files.RefuseUnder("C:\\Locked");
@@ -52,7 +38,7 @@ TEST(RefusedPaths, APathTheSystemWillNotJudgeIsNeverMissing) {
     EXPECT_EQ(locations, std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\LqRefused\\gone"});
     for (const std::string& reason : reasons) EXPECT_EQ(reason.find("Locked"), std::string::npos) << reason;
   }
-  SetCaches(nullptr);
+  SetScanCachesSetting(nullptr);
 }
 
 }  // namespace lindqua::test

@@ -13,6 +13,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemFacts.h"
 #include "support/RecordingNotifier.h"
+#include "support/ScanCachesSetting.h"
 
 namespace lindqua::test {
 
@@ -192,16 +193,6 @@ TEST_F(ScanThreadTest, SystemFactsAreMeasuredAtCreation) {
 }
 
 }  // namespace
-namespace {
-void SetCachesSetting(const char* value) {
-#ifdef _WIN32
-  _putenv_s("LINDQUA_SCAN_CACHES", value ? value : "");
-#else
-  if (value) setenv("LINDQUA_SCAN_CACHES", value, 1);
-  else unsetenv("LINDQUA_SCAN_CACHES");
-#endif
-}
-}  // namespace
 
 // The row-comparison tests run once more with the caches off: the switch must
 // really hand every question to the platform, and only "off" may do so.
@@ -211,7 +202,7 @@ TEST_F(ScanThreadTest, CachesSettingDecidesWhetherQuestionsReachThePlatform) {
     bool direct;
   } cases[] = {{nullptr, false}, {"on", false}, {"off", true}, {"", false}};
   for (const auto& c : cases) {
-    SetCachesSetting(c.setting);
+    SetScanCachesSetting(c.setting);
     bool direct = false;
     auto scan = MakeScan({"3"}, [&](int) -> std::function<void(ScanContext&)> {
       return [&](ScanContext& context) { direct = &context.Files() == &files; };
@@ -220,7 +211,7 @@ TEST_F(ScanThreadTest, CachesSettingDecidesWhetherQuestionsReachThePlatform) {
     scan->WaitFor();
     EXPECT_EQ(direct, c.direct) << (c.setting ? c.setting : "(unset)");
   }
-  SetCachesSetting(nullptr);
+  SetScanCachesSetting(nullptr);
 }
 
 }  // namespace lindqua::test
