@@ -91,6 +91,17 @@ struct MemoryFileSystem::State {
     return out;
   }
 
+  // A question the system cannot answer, as Windows cannot: a path on a
+  // share (no network is modelled, so every server is away) or on a drive
+  // that is there but not ready. Such a path is neither there nor absent.
+  bool Unanswered(std::string_view raw) const {
+    if (raw.size() > 2 && (raw[0] == '\\' || raw[0] == '/') && (raw[1] == '\\' || raw[1] == '/'))
+      return raw[2] != '?' && raw[2] != '.';
+    if (raw.size() < 2 || raw[1] != ':' || !std::isalpha(static_cast<unsigned char>(raw[0]))) return false;
+    const auto drive = drives.find(AsciiUpper(raw[0]));
+    return drive != drives.end() && !drive->second.ready;
+  }
+
   const Entry* Find(const ParsedPath& p) const {
     auto it = entries.find(UpperCase(Join(p.parts, p.parts.size())));
     if (it == entries.end()) return nullptr;
@@ -208,6 +219,7 @@ std::uint64_t MemoryFileSystem::QueryCount() const { return state_->queries.load
 bool MemoryFileSystem::FileExists(std::string_view path) {
   ++state_->queries;
   std::lock_guard lock(state_->mutex);
+  if (state_->Unanswered(path)) return true;
   auto p = state_->Parse(path);
   if (!p || p->trailingSeparator) return false;
   const Entry* e = state_->Find(*p);
@@ -217,6 +229,7 @@ bool MemoryFileSystem::FileExists(std::string_view path) {
 bool MemoryFileSystem::DirectoryExists(std::string_view path) {
   ++state_->queries;
   std::lock_guard lock(state_->mutex);
+  if (state_->Unanswered(path)) return true;
   auto p = state_->Parse(path);
   if (!p) return false;
   const Entry* e = state_->Find(*p);
@@ -244,6 +257,7 @@ std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder) {
 FileSystem::PathKind MemoryFileSystem::KindOf(std::string_view path) {
   ++state_->queries;
   std::lock_guard lock(state_->mutex);
+  if (state_->Unanswered(path)) return PathKind::Unsure;
   auto p = state_->Parse(path);
   if (!p) return PathKind::None;
   const Entry* e = state_->Find(*p);
