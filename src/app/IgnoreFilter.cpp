@@ -1,6 +1,7 @@
 #include "app/IgnoreFilter.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -112,57 +113,77 @@ std::optional<RowPath> PathOfRow(const Finding& row) {
 // be deleted through another.
 class KeySpellings {
  public:
+  // At most the text as written and two keys it reaches.
+  static constexpr std::size_t Most = 3;
+  struct Set {
+    std::array<std::string, Most> texts;
+    std::size_t count = 0;
+  };
+
   explicit KeySpellings(std::string_view currentUserKey)
       : userKey_(currentUserKey.empty() ? "" : "HKEY_USERS\\" + UpperCase(currentUserKey) + "\\"),
         userClassesKey_(currentUserKey.empty() ? "" : "HKEY_USERS\\" + UpperCase(currentUserKey) + "_CLASSES\\") {}
 
-  // text: upper-cased, ending in "\".
-  std::vector<std::string> Of(const std::string& text) const {
-    std::vector<std::string> out{text};
-    const auto add = [&](std::string spelling) {
-      if (std::find(out.begin(), out.end(), spelling) == out.end()) out.push_back(std::move(spelling));
-    };
-    std::string reached = text;
-    if (!userClassesKey_.empty() && reached.starts_with(userClassesKey_))
-      reached = std::string(UserClasses) + reached.substr(userClassesKey_.size());
-    else if (!userKey_.empty() && reached.starts_with(userKey_))
-      reached = std::string(CurrentUser) + reached.substr(userKey_.size());
-    if (reached.starts_with(MachineClasses) || reached.starts_with(UserClasses)) {
-      const std::string_view prefix = reached.starts_with(MachineClasses) ? MachineClasses : UserClasses;
-      add(std::string(ClassesRoot) + reached.substr(prefix.size()));
-      add(reached);
-    } else if (reached.starts_with(ClassesRoot)) {
-      const std::string rest = reached.substr(ClassesRoot.size());
-      add(std::string(MachineClasses) + rest);
-      add(std::string(UserClasses) + rest);
-    } else {
-      add(reached);
+  // Fills `out` with the spellings of `text` (upper-cased, ending in "\"),
+  // reusing its strings: as written, and as the physical keys it reaches.
+  // Two spellings of one key always share a physical one, so comparing
+  // every spelling of a row with every spelling of an entry finds them.
+  void Of(std::string_view text, Set& out) const {
+    out.count = 0;
+    Put(out, text);
+    std::string_view rest = text;
+    std::string_view head;
+    if (!userClassesKey_.empty() && rest.starts_with(userClassesKey_)) {
+      head = UserClasses;
+      rest.remove_prefix(userClassesKey_.size());
+    } else if (!userKey_.empty() && rest.starts_with(userKey_)) {
+      head = CurrentUser;
+      rest.remove_prefix(userKey_.size());
     }
-    // Whatever lies under HKEY_CURRENT_USER also has the HKEY_USERS spelling.
-    for (std::size_t i = 0, n = out.size(); i < n && !userKey_.empty(); ++i)
-      if (out[i].starts_with(CurrentUser)) add(userKey_ + out[i].substr(CurrentUser.size()));
-    return out;
+    // reached = head + rest
+    reached_.assign(head);
+    reached_.append(rest);
+    const std::string_view key = reached_;
+    if (key.starts_with(MachineClasses) || key.starts_with(UserClasses)) {
+      PutJoined(out, ClassesRoot, key.substr(key.starts_with(MachineClasses) ? MachineClasses.size() : UserClasses.size()));
+      Put(out, key);
+    } else if (key.starts_with(ClassesRoot)) {
+      PutJoined(out, MachineClasses, key.substr(ClassesRoot.size()));
+      PutJoined(out, UserClasses, key.substr(ClassesRoot.size()));
+    } else {
+      Put(out, key);
+    }
   }
 
  private:
+  static void Put(Set& out, std::string_view text) {
+    for (std::size_t i = 0; i < out.count; ++i)
+      if (out.texts[i] == text) return;
+    if (out.count < Most) out.texts[out.count++].assign(text);
+  }
+  void PutJoined(Set& out, std::string_view head, std::string_view rest) const {
+    joined_.assign(head);
+    joined_.append(rest);
+    Put(out, joined_);
+  }
+
   static constexpr std::string_view ClassesRoot = "HKEY_CLASSES_ROOT\\";
   static constexpr std::string_view CurrentUser = "HKEY_CURRENT_USER\\";
   static constexpr std::string_view MachineClasses = "HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES\\";
   static constexpr std::string_view UserClasses = "HKEY_CURRENT_USER\\SOFTWARE\\CLASSES\\";
   std::string userKey_;
   std::string userClassesKey_;
+  mutable std::string reached_, joined_;
 };
 
-// One entry of either list, with every spelling of its key.
-struct IgnoreEntry {
-  std::vector<std::string> spellings;
-};
-
-std::vector<IgnoreEntry> IgnoreEntries(const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
-                                       const KeySpellings& spellings) {
-  std::vector<IgnoreEntry> entries;
+// Every spelling of every entry of both lists, in one list.
+std::vector<std::string> IgnoreSpellings(const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
+                                         const KeySpellings& spellings) {
+  std::vector<std::string> out;
+  KeySpellings::Set set;
   const auto add = [&](std::string_view key) {
-    entries.push_back(IgnoreEntry{spellings.Of(UpperCase(WithTrailingBackslash(key)))});
+    spellings.Of(UpperCase(WithTrailingBackslash(key)), set);
+    for (std::size_t i = 0; i < set.count; ++i) out.push_back(set.texts[i]);
   };
   for (const char* key : BuiltInKeys) add(key);
   const std::size_t wanted = userKeyCount > 0 ? static_cast<std::size_t>(userKeyCount) : 0;
@@ -174,19 +195,21 @@ std::vector<IgnoreEntry> IgnoreEntries(const std::vector<std::string>& userKeys,
     if (userKeys[i].empty()) continue;
     add(userKeys[i]);
   }
-  return entries;
+  return out;
 }
 
-bool FallsUnder(const RowPath& row, const std::vector<IgnoreEntry>& entries, const KeySpellings& spellings) {
-  const std::vector<std::string> paths = spellings.Of(UpperCase(row.path));
-  for (const IgnoreEntry& entry : entries) {
-    for (const std::string& path : paths) {
-      for (const std::string& spelling : entry.spellings) {
-        if (path.find(spelling) != std::string::npos) return true;
-        // Deleting a key deletes what lies under it, so a key row that holds
-        // an ignored key must stay as well; a value row deletes only the value.
-        if (row.valueName.empty() && spelling.find(path) != std::string::npos) return true;
-      }
+bool FallsUnder(const RowPath& row, const std::vector<std::string>& entries, const KeySpellings& spellings,
+                KeySpellings::Set& paths, std::string& upper) {
+  upper.clear();
+  for (char c : row.path) upper.push_back(AsciiUpper(c));
+  spellings.Of(upper, paths);
+  for (std::size_t i = 0; i < paths.count; ++i) {
+    const std::string& path = paths.texts[i];
+    for (const std::string& entry : entries) {
+      if (path.find(entry) != std::string::npos) return true;
+      // Deleting a key deletes what lies under it, so a key row that holds
+      // an ignored key must stay as well; a value row deletes only the value.
+      if (row.valueName.empty() && entry.find(path) != std::string::npos) return true;
     }
   }
   return false;
@@ -199,10 +222,12 @@ std::span<const char* const> BuiltInIgnoreKeys() { return BuiltInKeys; }
 void ApplyIgnoreList(std::vector<Finding>& rows, const std::vector<std::string>& userKeys, std::int32_t userKeyCount,
                      std::string_view currentUserKey) {
   const KeySpellings spellings(currentUserKey);
-  const std::vector<IgnoreEntry> entries = IgnoreEntries(userKeys, userKeyCount, spellings);
+  const std::vector<std::string> entries = IgnoreSpellings(userKeys, userKeyCount, spellings);
+  KeySpellings::Set paths;
+  std::string upper;
   std::erase_if(rows, [&](const Finding& row) {
     const std::optional<RowPath> path = PathOfRow(row);
-    return path && FallsUnder(*path, entries, spellings);
+    return path && FallsUnder(*path, entries, spellings, paths, upper);
   });
 }
 
