@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/SettingsFile.h"
+#include "platform/Text.h"
 
 namespace lindqua {
 
@@ -54,12 +55,34 @@ class SettingsWriter {
   IniFile& ini_;
 };
 
+// True when a text to be written has no exact form in the ANSI code page: the
+// profile functions would then write "?" in its place into an ANSI file.
+bool NeedsUnicodeFile(const TOptionsSetting& options, const AnsiCodePage& ansi) {
+  const auto held = [&](std::string_view text) { return ansi.FromUtf8(ForProfile(text)).has_value(); };
+  if (!held(options.BackupFolder) || !held(options.LastFix)) return true;
+  const std::size_t count = options.IgnoreKeyCount > 0 ? static_cast<std::size_t>(options.IgnoreKeyCount) : 0;
+  for (std::size_t i = 0; i < count && i < options.IgnoreKeys.size(); ++i)
+    if (!held(options.IgnoreKeys[i])) return true;
+  return false;
+}
+
 // The new file starts as a copy of the old one, so that entries the program
 // does not own, and old ones it no longer reads, stay. A file that exists but
-// cannot be read is not replaced by one that lost them.
-bool StartFromOldFile(FileSystem& files, const std::string& path, const std::string& temporary) {
+// cannot be read is not replaced by one that lost them. With `widen`, an
+// ANSI (or UTF-8) file becomes UTF-16 with its mark, in which the profile
+// functions keep every character; a file already in UTF-16 stays as it is.
+bool StartFromOldFile(FileSystem& files, const std::string& path, const std::string& temporary,
+                      const AnsiCodePage* widen) {
   std::string old;
   if (files.FileExists(path) && !files.ReadWholeFile(path, old)) return false;
+  if (widen && !old.starts_with("\xFF\xFE") && !old.starts_with("\xFE\xFF")) {
+    const std::optional<std::string> text =
+        old.starts_with("\xEF\xBB\xBF") ? std::optional<std::string>(old.substr(3)) : widen->ToUtf8(old);
+    if (!text) return false;  // bytes the code page does not hold: the old file stays
+    const Bytes wide = Utf8ToUtf16LeBytes(*text, false);
+    old.assign("\xFF\xFE");
+    old.append(wide.begin(), wide.end());
+  }
   return files.WriteWholeFile(temporary, old);
 }
 
@@ -120,12 +143,13 @@ bool WriteSettings(IniFile& ini, const TOptionsSetting& options, const WindowPla
 }
 
 SettingsFileStore::SettingsFileStore(FileSystem& files, IniFiles& ini, std::string programFolder, ErrorReporter& errors,
-                                     std::function<WindowSize()> screenSize)
+                                     std::function<WindowSize()> screenSize, const AnsiCodePage* ansi)
     : files_(files),
       ini_(ini),
       programFolder_(std::move(programFolder)),
       errors_(errors),
-      screenSize_(std::move(screenSize)) {}
+      screenSize_(std::move(screenSize)),
+      ansi_(ansi) {}
 
 void SettingsFileStore::Load(TOptionsSetting& options) {
   const auto ini = ini_.Open(LocateSettingsFile(files_, programFolder_));
@@ -137,7 +161,8 @@ bool SettingsFileStore::Save(const TOptionsSetting& options, const WindowPlaceme
   const std::string path = LocateSettingsFile(files_, programFolder_);
   // Beside the file, so that the last step is a rename on one volume.
   const std::string temporary = path + std::string(SettingsSavingSuffix);
-  const bool saved = StartFromOldFile(files_, path, temporary) &&
+  const AnsiCodePage* widen = ansi_ && NeedsUnicodeFile(options, *ansi_) ? ansi_ : nullptr;
+  const bool saved = StartFromOldFile(files_, path, temporary, widen) &&
                      WriteSettings(*ini_.Open(temporary), options, placement) &&
                      files_.MoveFileReplacing(temporary, path);
   if (!saved) {

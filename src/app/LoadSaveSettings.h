@@ -10,6 +10,7 @@
 #include "app/MainLayout.h"
 #include "app/MainView.h"
 #include "app/OptionsSetting.h"
+#include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
@@ -58,8 +59,11 @@ class SettingsFileStore final : public MainWindowSettings {
  public:
   // `screenSize` gives the primary screen's size for the defaults of a first
   // start; without it the design size stands in.
+  // With `ansi`, a save whose texts the ANSI code page cannot hold writes the
+  // file in UTF-16, so that no character is changed; without it the file
+  // keeps its encoding.
   SettingsFileStore(FileSystem& files, IniFiles& ini, std::string programFolder, ErrorReporter& errors,
-                    std::function<WindowSize()> screenSize);
+                    std::function<WindowSize()> screenSize, const AnsiCodePage* ansi = nullptr);
 
   // Missing entries take their defaults; a load never fails.
   void Load(TOptionsSetting& options) override;
@@ -75,6 +79,7 @@ class SettingsFileStore final : public MainWindowSettings {
   std::string programFolder_;
   ErrorReporter& errors_;
   std::function<WindowSize()> screenSize_;
+  const AnsiCodePage* ansi_;
 };
 
 }  // namespace lindqua

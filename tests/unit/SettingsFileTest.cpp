@@ -6,6 +6,7 @@
 #include "app/SettingsFile.h"
 #include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/Windows1252CodePage.h"
 #include "support/FakeSettingsWindow.h"
 
 namespace lindqua::test {
@@ -254,6 +255,42 @@ TEST_F(SettingsFileTest, ARefusedFirstWriteLeavesNoFileBehind) {
   EXPECT_EQ(errors.messages.size(), 1u);
   EXPECT_EQ(Text(UserFile), "<missing>");
   EXPECT_FALSE(files.FileExists(std::string(UserFile) + ".saving")) << "the half-made copy is removed";
+}
+
+TEST_F(SettingsFileTest, TextTheAnsiCodePageCannotHoldSurvivesASave) {
+  Windows1252CodePage ansi;
+  SettingsFileStore wide{files, ini, ProgramFolder, errors, [this] { return window.screen; }, &ansi};
+  const std::string cjk = "HKEY_CURRENT_USER\\Software\\\xE4\xB8\xAD\xE6\x96\x87";  // two CJK ideographs
+  const std::string jorg = "HKEY_CURRENT_USER\\Software\\J\xC3\xB6rg";                 // held by 1252
+  const struct {
+    const char* what;
+    std::string oldFile;
+    std::vector<std::string> keys;
+    bool unicode;
+  } cases[] = {
+      {"texts the code page holds keep an ANSI file", "", {jorg}, false},
+      {"a new file", "", {cjk, jorg}, true},
+      {"an older ANSI file, with an entry of another program", "[Other]\r\nName=Caf\xE9\r\n", {cjk, jorg}, true},
+      {"a UTF-8 file", "\xEF\xBB\xBF[Other]\r\nName=Caf\xC3\xA9\r\n", {cjk}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    (void)files.DeletePath(UserFile);
+    if (!c.oldFile.empty()) Put(UserFile, c.oldFile);
+    TOptionsSetting options;
+    wide.Load(options);
+    options.IgnoreKeys = c.keys;
+    options.IgnoreKeyCount = static_cast<std::int32_t>(c.keys.size());
+    window.ReadTreeChecks(options.NodeSelected);
+    ASSERT_TRUE(wide.Save(options, window.Placement()));
+    EXPECT_EQ(Text(UserFile).starts_with("\xFF\xFE"), c.unicode);
+    TOptionsSetting again;
+    wide.Load(again);
+    EXPECT_EQ(again.IgnoreKeys, c.keys) << "no character changed";
+    if (!c.oldFile.empty()) {
+      EXPECT_EQ(ini.Open(UserFile)->ReadString("Other", "Name", ""), "Caf\xC3\xA9") << "the other entry stays";
+    }
+  }
 }
 
 TEST_F(SettingsFileTest, QuotesAndBlanksAtTheEndsOfValuesSurvive) {

@@ -7,6 +7,8 @@
 #include "app/LoadSaveSettings.h"
 #include "platform/memory/PortableIniFile.h"
 #include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/Windows1252CodePage.h"
+#include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32IniFile.h"
@@ -97,6 +99,33 @@ TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack)
   EXPECT_TRUE(again.NodeSelected[10]);
   EXPECT_EQ(again.WindowState, 0);
   EXPECT_EQ(again.Left, window_.bounds.left);
+}
+
+TEST_F(SettingsWineTest, TextTheAnsiCodePageCannotHoldSurvivesTheSystemsProfileFunctions) {
+  Win32AnsiCodePage systemAnsi;
+  Windows1252CodePage portableAnsi;
+  ASSERT_EQ(systemAnsi.CodePage(), 1252u) << "the portable side models code page 1252";
+  SettingsFileStore system(files_, systemIni_, scratch_ + "\\Prog\\", errors_, [this] { return window_.screen; },
+                           &systemAnsi);
+  SettingsFileStore portable(memoryFiles_, portableIni_, scratch_ + "\\Prog\\", errors_,
+                             [this] { return window_.screen; }, &portableAnsi);
+  TOptionsSetting options;
+  system.Load(options);
+  options.IgnoreKeys = {"HKEY_CURRENT_USER\\Software\\\xE4\xB8\xAD\xE6\x96\x87", "HKEY_CURRENT_USER\\Software\\J\xC3\xB6rg"};
+  options.IgnoreKeyCount = 2;
+  options.BackupFolder = "C:\\\xCE\xA9mega";
+  TOptionsSetting copy = options;
+  ASSERT_TRUE(Save(system, options));
+  ASSERT_TRUE(Save(portable, copy));
+  std::string systemBytes, portableBytes;
+  ASSERT_TRUE(files_.ReadWholeFile(UserFile(), systemBytes));
+  ASSERT_TRUE(memoryFiles_.ReadWholeFile(UserFile(), portableBytes));
+  EXPECT_EQ(systemBytes, portableBytes);
+  EXPECT_EQ(systemBytes.rfind("\xFF\xFE", 0), 0u);
+  TOptionsSetting again;
+  system.Load(again);
+  EXPECT_EQ(again.IgnoreKeys, options.IgnoreKeys);
+  EXPECT_EQ(again.BackupFolder, options.BackupFolder);
 }
 
 TEST_F(SettingsWineTest, ASaveTheSystemRefusesIsReportedWithThePath) {

@@ -57,7 +57,7 @@ int Run(int showCommand) {
   Win32AnsiCodePage ansi;
   Win32ProcessRunner processes;
   MessageBoxErrors errors;
-  SettingsFileStore settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize);
+  SettingsFileStore settings(files, ini, GetProgramFolder(), errors, PrimaryScreenSize, &ansi);
   MainWindowDeps deps{ScanPlatform{registry, files, facts}, settings, OptionsSetting};
   deps.arguments = CommandLineArguments();
   deps.ignoreFilter = [currentUser = registry.CurrentUserKeyName().value_or("")](
