@@ -56,6 +56,19 @@ class SettingsWineTest : public ::testing::Test {
     return store.Save(options, window_.Placement());
   }
 
+  // Saves the same record through both stores; the system's file must hold
+  // the bytes the portable one writes. Returns the system's bytes.
+  std::string SaveThroughBoth(SettingsFileStore& system, SettingsFileStore& portable, TOptionsSetting options) {
+    TOptionsSetting copy = options;
+    EXPECT_TRUE(Save(system, options));
+    EXPECT_TRUE(Save(portable, copy));
+    std::string systemBytes, portableBytes;
+    EXPECT_TRUE(files_.ReadWholeFile(UserFile(), systemBytes));
+    EXPECT_TRUE(memoryFiles_.ReadWholeFile(UserFile(), portableBytes));
+    EXPECT_EQ(systemBytes, portableBytes);
+    return systemBytes;
+  }
+
   std::string scratch_;
   ScratchWin32Files files_;
   Win32IniFiles systemIni_;
@@ -78,15 +91,8 @@ TEST_F(SettingsWineTest, TheSystemWritesWhatThePortableFilesWriteAndReadsItBack)
   options.CreateRestore = true;
   window_.treeChecks = {{1, false}, {9, false}};
   window_.showCmd = 2;
-  TOptionsSetting copy = options;
-  ASSERT_TRUE(Save(system, options));
-  ASSERT_TRUE(Save(portable, copy));
+  const std::string systemBytes = SaveThroughBoth(system, portable, options);
   EXPECT_TRUE(errors_.messages.empty());
-
-  std::string systemBytes, portableBytes;
-  ASSERT_TRUE(files_.ReadWholeFile(UserFile(), systemBytes));
-  ASSERT_TRUE(memoryFiles_.ReadWholeFile(UserFile(), portableBytes));
-  EXPECT_EQ(systemBytes, portableBytes);
   EXPECT_EQ(systemBytes.rfind("[Settings]\r\nBackupFolder=", 0), 0u);
 
   TOptionsSetting again;
@@ -114,14 +120,7 @@ TEST_F(SettingsWineTest, TextTheAnsiCodePageCannotHoldSurvivesTheSystemsProfileF
   options.IgnoreKeys = {"HKEY_CURRENT_USER\\Software\\\xE4\xB8\xAD\xE6\x96\x87", "HKEY_CURRENT_USER\\Software\\J\xC3\xB6rg"};
   options.IgnoreKeyCount = 2;
   options.BackupFolder = "C:\\\xCE\xA9mega";
-  TOptionsSetting copy = options;
-  ASSERT_TRUE(Save(system, options));
-  ASSERT_TRUE(Save(portable, copy));
-  std::string systemBytes, portableBytes;
-  ASSERT_TRUE(files_.ReadWholeFile(UserFile(), systemBytes));
-  ASSERT_TRUE(memoryFiles_.ReadWholeFile(UserFile(), portableBytes));
-  EXPECT_EQ(systemBytes, portableBytes);
-  EXPECT_EQ(systemBytes.rfind("\xFF\xFE", 0), 0u);
+  EXPECT_EQ(SaveThroughBoth(system, portable, options).rfind("\xFF\xFE", 0), 0u);
   TOptionsSetting again;
   system.Load(again);
   EXPECT_EQ(again.IgnoreKeys, options.IgnoreKeys);
