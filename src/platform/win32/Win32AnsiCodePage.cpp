@@ -27,13 +27,19 @@ std::optional<std::string> Win32AnsiCodePage::FromUtf8(std::string_view utf8) co
   if (utf8.empty()) return std::string();
   const std::wstring wide = Wide(utf8);
   const int size = static_cast<int>(wide.size());
+  // Where the ANSI code page is UTF-8, Windows refuses the best-fit flag and
+  // the default-character report (the call fails for every text, so nothing
+  // could be backed up); there an invalid sequence is the only loss, and
+  // WC_ERR_INVALID_CHARS refuses it.
+  const bool utf8Ansi = ::GetACP() == CP_UTF8;
+  const DWORD flags = utf8Ansi ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  const int needed =
-      ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+  BOOL* reportDefault = utf8Ansi ? nullptr : &usedDefault;
+  const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, reportDefault);
   if (needed <= 0 || usedDefault) return std::nullopt;
   std::string ansi(static_cast<std::size_t>(needed), '\0');
-  if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), needed, nullptr,
-                            &usedDefault) != needed ||
+  if (::WideCharToMultiByte(CP_ACP, flags, wide.data(), size, ansi.data(), needed, nullptr, reportDefault) !=
+          needed ||
       usedDefault)
     return std::nullopt;
   // The default-character flag misses some lossy mappings (a lone surrogate,
